@@ -1,0 +1,44 @@
+# Everything a fresh Debian 12 machine needs, in two commands: `make run` and `make test`.
+
+BUILD       ?= build
+BUILD_ASAN  ?= build-asan
+BUILD_FUZZ  ?= build-fuzz
+CMAKE_FLAGS ?=
+JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build test run sanitize fuzz bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+run: build
+	@$(BUILD)/bin/quillon
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
+	@cmake --build $(BUILD_ASAN) -j $(JOBS)
+	@ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS, instrumented with ASan and UBSan.
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	@scripts/fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+bench: build
+	@$(BUILD)/bin/minute_io_bench
+
+clean:
+	@rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

@@ -1,0 +1,149 @@
+#include "platform/bytestream.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+qsizetype MemorySource::read(char* data, qsizetype maxSize)
+{
+    const qsizetype n = std::min<qsizetype>(maxSize, m_data.size() - m_pos);
+    if (n <= 0)
+        return 0;
+    std::memcpy(data, m_data.data() + m_pos, size_t(n));
+    m_pos += n;
+    return n;
+}
+
+FileSource::~FileSource()
+{
+    close();
+}
+
+bool FileSource::open(const QString& hostPath, const QString& displayPath, FileError* error)
+{
+    close();
+    m_displayPath = displayPath;
+    const QByteArray native = QFile::encodeName(hostPath);
+    auto failWith = [&](FileErrorCause cause) {
+        if (error)
+            *error = FileError{cause, displayPath};
+        close();
+        return false;
+    };
+    if (native.isEmpty())
+        return failWith(FileErrorCause::BadPath);
+    // O_NONBLOCK so that opening a FIFO does not wait for a writer; it is refused below.
+    m_fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (m_fd < 0)
+        return failWith(FileError::causeFromErrno(errno));
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0)
+        return failWith(FileError::causeFromErrno(errno));
+    if (!S_ISREG(st.st_mode))
+        return failWith(FileErrorCause::AccessDenied);
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK);
+    m_size = st.st_size;
+    m_pos = 0;
+    return true;
+}
+
+void FileSource::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_size = 0;
+    m_pos = 0;
+}
+
+qsizetype FileSource::read(char* data, qsizetype maxSize)
+{
+    if (m_fd < 0)
+        throw FileException(FileErrorCause::InvalidFile, m_displayPath);
+    qsizetype done = 0;
+    while (done < maxSize) {
+        const ssize_t n = ::read(m_fd, data + done, size_t(maxSize - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileException(FileError::causeFromErrno(errno), m_displayPath);
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    m_pos += done;
+    if (m_pos > m_size)
+        m_size = m_pos; // the file grew while we read it
+    return done;
+}
+
+SafeFileSink::SafeFileSink() = default;
+
+SafeFileSink::~SafeFileSink()
+{
+    if (m_file)
+        m_file->cancelWriting();
+}
+
+bool SafeFileSink::open(const QString& hostPath, const QString& displayPath, FileError* error)
+{
+    m_displayPath = displayPath;
+    auto failWith = [&](FileErrorCause cause) {
+        if (error)
+            *error = FileError{cause, displayPath};
+        m_file.reset();
+        return false;
+    };
+    if (hostPath.isEmpty())
+        return failWith(FileErrorCause::BadPath);
+    const QFileInfo info(hostPath);
+    if (info.isDir())
+        return failWith(FileErrorCause::AccessDenied);
+    m_file = std::make_unique<QSaveFile>(hostPath);
+    errno = 0;
+    // Unbuffered, so that errno still describes a failed write when we look at it.
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failWith(FileError::causeFromErrno(errno));
+    return true;
+}
+
+void SafeFileSink::write(const char* data, qsizetype size)
+{
+    if (!m_file)
+        throw FileException(FileErrorCause::InvalidFile, m_displayPath);
+    qsizetype done = 0;
+    while (done < size) {
+        errno = 0;
+        const qint64 n = m_file->write(data + done, size - done);
+        if (n <= 0)
+            fail(errno ? errno : ENOSPC); // a write that makes no progress means the medium is full
+        done += n;
+    }
+}
+
+void SafeFileSink::commit()
+{
+    if (!m_file)
+        throw FileException(FileErrorCause::InvalidFile, m_displayPath);
+    errno = 0;
+    if (!m_file->commit())
+        fail(errno);
+    m_file.reset();
+}
+
+void SafeFileSink::fail(int error)
+{
+    const FileErrorCause cause = FileError::causeFromErrno(error);
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset();
+    throw FileException(cause, m_displayPath);
+}

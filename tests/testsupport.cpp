@@ -1,0 +1,74 @@
+#include "testsupport.h"
+
+#include <QFile>
+
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace testsupport {
+
+QByteArray fromHex(const char* text)
+{
+    QByteArray digits;
+    for (const char* p = text; *p; ++p) {
+        const char c = *p;
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))
+            digits.append(c);
+    }
+    return QByteArray::fromHex(digits);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(data) == data.size();
+}
+
+QString dataPath(const QString& name)
+{
+    return QStringLiteral(QUILLON_TEST_DATA "/") + name;
+}
+
+bool permissionsAreIgnored()
+{
+    return ::geteuid() == 0;
+}
+
+bool runUnprivileged(const std::function<bool()>& check)
+{
+    if (!permissionsAreIgnored())
+        return check();
+    const passwd* nobody = ::getpwnam("nobody");
+    if (!nobody)
+        return false;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+            ::_exit(2);
+        ::_exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void openToOthers(const QString& folder)
+{
+    QFile::setPermissions(folder, QFile::permissions(folder) | QFileDevice::ReadOther | QFileDevice::ExeOther);
+}
+
+} // namespace testsupport
