@@ -1,0 +1,104 @@
+#include "model/minutenodes.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Levels come from files and may be anything; adding to them must not overflow.
+int AddToLevel(int level, int delta)
+{
+    const qint64 sum = qint64(level) + delta;
+    return int(std::clamp<qint64>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+QString MinuteNodes::TitleFromPath(const QString& titlePath)
+{
+    return titlePath.mid(titlePath.lastIndexOf(QLatin1Char('\\')) + 1);
+}
+
+void MinuteNodes::InsertNode(const QString& titlePath, int ref, int newIndex, const QString& text, int relation, int kind)
+{
+    const QString title = TitleFromPath(titlePath);
+    if (!m_nodeList.isEmpty() && newIndex >= 2) {
+        const CTreeNode* reference = Node(ref);
+        const CTreeNode* previous = Node(newIndex - 1);
+        if (!reference || !previous)
+            return;
+        int level = relation;
+        if (relation == kSubItem)
+            level = AddToLevel(reference->GetLevel(), 1);
+        else if (relation == kSibling)
+            level = reference->GetLevel();
+        m_nodeList.insert(newIndex - 1, std::make_unique<CTreeNode>(title, text, level, kind));
+        return;
+    }
+    m_nodeList.insert(0, std::make_unique<CTreeNode>(title, text, 1, kind));
+}
+
+void MinuteNodes::DeleteNode(const QString&, int index)
+{
+    if (Node(index))
+        m_nodeList.removeAt(index - 1);
+}
+
+QString MinuteNodes::GetNodeText(int index) const
+{
+    const CTreeNode* node = Node(index);
+    return node ? node->GetText() : QString();
+}
+
+void MinuteNodes::SetNodeText(int index, const QString& text)
+{
+    if (CTreeNode* node = Node(index))
+        node->SetText(text);
+}
+
+void MinuteNodes::SetNodeTitle(const QString& titlePath, int index)
+{
+    if (CTreeNode* node = Node(index))
+        node->SetTitle(TitleFromPath(titlePath));
+}
+
+bool MinuteNodes::SetNodeAttributes(int index, int kind, int level)
+{
+    if (CTreeNode* node = Node(index)) {
+        if (kind != -1)
+            node->SetKind(kind);
+        if (level != -1)
+            node->SetLevel(level);
+    }
+    return true;
+}
+
+bool MinuteNodes::CopyNodesToClip(int first, int count)
+{
+    if (m_nodeList.isEmpty())
+        return true;
+    m_clipList.clear();
+    const int shift = m_levelShiftSource ? m_levelShiftSource->LevelShift() : 0;
+    for (qsizetype pos = qsizetype(first) - 1; pos < qsizetype(first) - 1 + count; ++pos) {
+        const CTreeNode* source = pos >= 0 ? m_nodeList.value(pos) : nullptr;
+        if (!source)
+            break;
+        auto copy = std::make_unique<CTreeNode>();
+        copy->CopyNode(*source);
+        copy->SetLevel(AddToLevel(copy->GetLevel(), shift));
+        m_clipList.append(std::move(copy));
+    }
+    return true;
+}
+
+int MinuteNodes::GetNodeLevel(int index) const
+{
+    const CTreeNode* node = Node(index);
+    return node ? node->GetLevel() : -1;
+}
+
+void MinuteNodes::ClearNodes()
+{
+    m_nodeList.clear();
+    m_clipList.clear();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "model/nodelist.h"
+
+#include <QString>
+
+// Where the node copies of a move get their level shift from: the agenda tree
+// view, which knows it only while it moves a branch to another level.
+class LevelShiftSource {
+public:
+    virtual ~LevelShiftSource() = default;
+    virtual int LevelShift() const = 0;
+};
+
+// The minute's node list and the cut buffer, with the operations the views use
+// on them. Every operation names a node by its index: its 1-based position in
+// m_nodeList, which is also the position of its tree item in a pre-order walk
+// below the root item (the root, index 0, stands for the minute and has no
+// node). Indexes come from the tree view; one that names no node is ignored
+// (or gives the empty result) rather than trusted.
+class MinuteNodes {
+public:
+    // Relations for InsertNode; any other value is an explicit level.
+    static constexpr int kSubItem = -1;
+    static constexpr int kSibling = 0;
+
+    const NodeList& GetNodeList() const { return m_nodeList; }
+    NodeList& GetNodeList() { return m_nodeList; }
+    const NodeList& GetClipList() const { return m_clipList; }
+    int GetNodeCount() const { return int(m_nodeList.size()); }
+
+    void SetLevelShiftSource(const LevelShiftSource* source) { m_levelShiftSource = source; }
+
+    // Makes a node titled with the last component of titlePath and links it
+    // at position newIndex: after the node newIndex - 1, with a level taken
+    // from the reference node ref (relation kSubItem: one deeper; kSibling:
+    // the same) or the relation itself. Into an empty list, or with newIndex
+    // <= 1, the node goes first at level 1.
+    void InsertNode(const QString& titlePath, int ref, int newIndex, const QString& text, int relation, int kind);
+    // Destroys the node at index; its sub-items are untouched.
+    void DeleteNode(const QString& titlePath, int index);
+    QString GetNodeText(int index) const;
+    void SetNodeText(int index, const QString& text);
+    void SetNodeTitle(const QString& titlePath, int index);
+    // Sets kind and level, each unless it is -1.
+    bool SetNodeAttributes(int index, int kind, int level);
+    // Replaces the cut buffer with copies of count nodes from first on, each
+    // level shifted by the level shift source.
+    bool CopyNodesToClip(int first, int count);
+    // -1 for the root (0) and for an index past the end.
+    int GetNodeLevel(int index) const;
+
+    // Destroys every node of both lists.
+    void ClearNodes();
+
+    // The part of a title path after its last backslash.
+    static QString TitleFromPath(const QString& titlePath);
+
+protected:
+    NodeList m_nodeList;
+    NodeList m_clipList;
+
+private:
+    CTreeNode* Node(int index) const { return m_nodeList.value(qsizetype(index) - 1); }
+
+    const LevelShiftSource* m_levelShiftSource = nullptr;
+};

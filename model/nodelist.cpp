@@ -1,0 +1,11 @@
+#include "model/nodelist.h"
+
+void NodeList::insert(qsizetype pos, std::unique_ptr<CTreeNode> node)
+{
+    m_nodes.insert(m_nodes.begin() + pos, std::move(node));
+}
+
+void NodeList::removeAt(qsizetype pos)
+{
+    m_nodes.erase(m_nodes.begin() + pos);
+}
