@@ -1,0 +1,215 @@
+// Reading and writing a large minute, measured against simply reading the same
+// file into memory, and the peak memory that reading takes.
+//
+// The minute has 100,000 nodes with about 1,000 characters of text each
+// (about 200 MB on disk). QUILLON_BENCH_NODES changes the node count and
+// QUILLON_BENCH_DIR the folder the files are made in.
+
+#include "model/minutefile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+QString g_minutePath;
+QString g_writePath;
+qint64 g_fileSize = 0;
+
+void makeMinute(int nodes)
+{
+    NodeList list;
+    list.reserve(nodes);
+    QString text;
+    for (int i = 0; i < 1000; ++i)
+        text += QChar(u'a' + i % 26);
+    for (int i = 0; i < nodes; ++i) {
+        text[i % 1000] = QChar(u'\u00e9');
+        list.append(std::make_unique<CTreeNode>(QStringLiteral("Item %1").arg(i), text, 1 + i % 4, 1));
+    }
+    const MinuteFileResult result = WriteMinuteFile(g_minutePath, g_minutePath, list);
+    if (!result.ok()) {
+        std::fprintf(stderr, "cannot make the minute: %s\n", qPrintable(result.message()));
+        std::exit(1);
+    }
+    g_fileSize = QFile(g_minutePath).size();
+}
+
+void BM_ReadFileIntoMemory(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QFile file(g_minutePath);
+        file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        QByteArray bytes(file.size(), Qt::Uninitialized);
+        if (file.read(bytes.data(), bytes.size()) != bytes.size())
+            state.SkipWithError("short read");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * g_fileSize);
+}
+
+void BM_ReadMinute(benchmark::State& state)
+{
+    for (auto _ : state) {
+        MinuteReader reader;
+        NodeList list;
+        MinuteFileResult result = reader.Open(g_minutePath, g_minutePath);
+        if (result.ok())
+            result = reader.ReadInto(list);
+        if (!result.ok())
+            state.SkipWithError(qPrintable(result.message()));
+        benchmark::DoNotOptimize(list.size());
+        // Freeing the minute is not part of reading it.
+        state.PauseTiming();
+        list.clear();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * g_fileSize);
+}
+
+// Writing the file's bytes as they are, the same safe way a minute is saved:
+// what the disk costs without any formatting.
+void BM_WriteFileFromMemory(benchmark::State& state)
+{
+    QFile file(g_minutePath);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    for (auto _ : state) {
+        SafeFileSink sink;
+        sink.open(g_writePath, g_writePath, nullptr);
+        sink.write(bytes.constData(), bytes.size());
+        sink.commit();
+    }
+    state.SetBytesProcessed(state.iterations() * g_fileSize);
+}
+
+void BM_WriteMinute(benchmark::State& state)
+{
+    MinuteReader reader;
+    NodeList list;
+    reader.Open(g_minutePath, g_minutePath);
+    reader.ReadInto(list);
+    for (auto _ : state) {
+        const MinuteFileResult result = WriteMinuteFile(g_writePath, g_writePath, list);
+        if (!result.ok())
+            state.SkipWithError(qPrintable(result.message()));
+    }
+    state.SetBytesProcessed(state.iterations() * g_fileSize);
+}
+
+BENCHMARK(BM_ReadFileIntoMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ReadMinute)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_WriteFileFromMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_WriteMinute)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// Keeps the console output and remembers each benchmark's time per iteration.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    RecordingReporter()
+        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
+    {
+    }
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (!run.error_occurred)
+                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> seconds;
+};
+
+// A field of /proc/self/status, in KiB.
+long statusKiB(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// Reads the minute in a fresh process, which prints how far its resident size
+// rose above what it was before the read.
+long peakGrowthKiB(const char* self)
+{
+    QProcess child;
+    child.start(QString::fromLocal8Bit(self), {QStringLiteral("--peak-read"), g_minutePath});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        return -1;
+    return child.readAllStandardOutput().trimmed().toLong();
+}
+
+int peakReadMain(const QString& path)
+{
+    // Start the high-water mark afresh, so that start-up does not count.
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    clear.close();
+    const long before = statusKiB("VmRSS");
+    MinuteReader reader;
+    NodeList list;
+    MinuteFileResult result = reader.Open(path, path);
+    if (result.ok())
+        result = reader.ReadInto(list);
+    const long peak = statusKiB("VmHWM");
+    std::printf("%ld\n", peak - before);
+    return result.ok() && before >= 0 && peak >= 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && std::string(argv[1]) == "--peak-read")
+        return peakReadMain(QString::fromLocal8Bit(argv[2]));
+
+    benchmark::Initialize(&argc, argv);
+    const QString base = qEnvironmentVariable("QUILLON_BENCH_DIR");
+    QTemporaryDir dir(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/quillon-bench-XXXXXX")
+                                     : base + QStringLiteral("/quillon-bench-XXXXXX"));
+    g_minutePath = dir.filePath(QStringLiteral("large.min"));
+    g_writePath = dir.filePath(QStringLiteral("written.min"));
+    const int nodes = qEnvironmentVariableIsSet("QUILLON_BENCH_NODES") ? qEnvironmentVariableIntValue("QUILLON_BENCH_NODES") : 100000;
+    makeMinute(nodes);
+    std::printf("minute: %d nodes, %.1f MB\n", nodes, g_fileSize / 1e6);
+
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const double raw = reporter.seconds["BM_ReadFileIntoMemory/min_time:2.000/real_time"];
+    const double read = reporter.seconds["BM_ReadMinute/min_time:2.000/real_time"];
+    const double write = reporter.seconds["BM_WriteMinute/min_time:2.000/real_time"];
+    const double rawWrite = reporter.seconds["BM_WriteFileFromMemory/min_time:2.000/real_time"];
+    if (raw > 0 && read > 0 && write > 0) {
+        std::printf("\nspeed relative to reading the file into memory (at least 0.33 required):\n");
+        std::printf("  read  %.2f\n  write %.2f\n", raw / read, raw / write);
+    }
+    if (rawWrite > 0 && write > 0)
+        std::printf("writing a minute relative to writing its bytes from memory: %.2f\n", rawWrite / write);
+
+    const long growth = peakGrowthKiB(argv[0]);
+    if (growth >= 0) {
+        std::printf("peak memory while reading: %.1f MB, %.2f times the file (below 3 required)\n",
+                    growth * 1024.0 / 1e6, growth * 1024.0 / double(g_fileSize));
+    }
+    return 0;
+}

@@ -1,0 +1,95 @@
+#include "editor/menudefinition.h"
+
+#include "editor/commandids.h"
+
+std::vector<MenuItem> MainMenuPopups()
+{
+    using M = MenuItem;
+    return {
+        M::submenu(QStringLiteral("File"), {
+            M::command(QStringLiteral("New"), cmd::New),
+            M::command(QStringLiteral("Open..."), cmd::Open),
+            M::command(QStringLiteral("Save"), cmd::Save),
+            M::submenu(QStringLiteral("Save As"), {
+                M::command(QStringLiteral("Minute..."), cmd::SaveAsMinute),
+                M::separator(),
+                M::command(QStringLiteral("Template..."), cmd::SaveAsTemplate),
+            }),
+            M::separator(),
+            M::command(QStringLiteral("Exit"), cmd::Exit),
+        }),
+        M::submenu(QStringLiteral("Edit"), {
+            M::command(QStringLiteral("Undo"), cmd::Undo),
+            M::separator(),
+            M::command(QStringLiteral("Cut"), cmd::Cut),
+            M::command(QStringLiteral("Copy"), cmd::Copy),
+            M::command(QStringLiteral("Paste"), cmd::Paste),
+            M::separator(),
+            M::submenu(QStringLiteral("Agenda"), {
+                M::command(QStringLiteral("Item Catalogue..."), cmd::ItemCatalogue),
+                M::separator(),
+                M::command(QStringLiteral("Expand"), cmd::Expand),
+                M::separator(),
+                M::command(QStringLiteral("Expand all"), cmd::ExpandAll),
+                M::command(QStringLiteral("Collapse All"), cmd::CollapseAll),
+                M::separator(),
+                M::command(QStringLiteral("Insert Item..."), cmd::InsertItem),
+                M::command(QStringLiteral("Insert Sub-Item..."), cmd::InsertSubItem),
+                M::separator(),
+                M::command(QStringLiteral("Delete Item"), cmd::DeleteItem),
+            }),
+            M::separator(),
+            M::command(QStringLiteral("Replace..."), cmd::Replace),
+            M::command(QStringLiteral("Find..."), cmd::Find),
+        }),
+        M::submenu(QString(), {
+            M::submenu(QStringLiteral("Export"), {
+                M::command(QStringLiteral("As HTML..."), cmd::ExportHtml),
+                M::command(QStringLiteral("As Note..."), cmd::ExportNote),
+                M::command(QStringLiteral("As RTF File..."), cmd::ExportRtf),
+                M::command(QStringLiteral("Text File..."), cmd::ExportText),
+                M::command(QStringLiteral("To Clipboard..."), cmd::ExportClipboard),
+            }),
+            M::separator(),
+            M::submenu(QStringLiteral("Check"), {
+                M::command(QStringLiteral("Completion..."), cmd::Completion),
+            }),
+            M::separator(),
+            M::submenu(QStringLiteral("Contacts"), {
+                M::command(QStringLiteral("Show..."), cmd::ContactsShow),
+                M::separator(),
+                M::command(QStringLiteral("Specify..."), cmd::ContactsSpecify),
+            }),
+            M::separator(),
+            M::submenu(QStringLiteral("Dates"), {
+                M::command(QStringLiteral("Calendar..."), cmd::DatesCalendar),
+                M::separator(),
+                M::command(QStringLiteral("Specify..."), cmd::DatesSpecify),
+            }),
+            M::separator(),
+            M::submenu(QStringLiteral("Send via Infrared"), {
+                M::command(QStringLiteral("As Minute..."), cmd::BeamMinute),
+                M::command(QStringLiteral("As HTML..."), cmd::BeamHtml),
+                M::command(QStringLiteral("As Note..."), cmd::BeamNote),
+                M::command(QStringLiteral("As RTF file..."), cmd::BeamRtf),
+                M::command(QStringLiteral("As Text..."), cmd::BeamText),
+            }),
+            M::separator(),
+            M::command(QStringLiteral("Options..."), cmd::Options),
+            M::separator(),
+            M::command(QStringLiteral("About..."), cmd::About),
+        }),
+        M::submenu(QString(), {
+            M::command(QStringLiteral("Cut"), cmd::Cut),
+            M::command(QStringLiteral("Copy"), cmd::Copy),
+            M::command(QStringLiteral("Paste"), cmd::Paste),
+            M::separator(),
+            M::command(QStringLiteral("Undo"), cmd::Undo),
+        }),
+        M::submenu(QString(), {
+            M::command(QStringLiteral("Both"), cmd::ViewBoth),
+            M::command(QStringLiteral("Tree"), cmd::ViewTree),
+            M::command(QStringLiteral("Text"), cmd::ViewText),
+        }),
+    };
+}

@@ -1,0 +1,55 @@
+#include "options/options.h"
+
+#include "app/settingsprofile.h"
+
+namespace {
+
+CObject* CreateOptions()
+{
+    return new COptions;
+}
+
+} // namespace
+
+const RuntimeClass COptions::classCOptions = {"COptions", 1, &CreateOptions};
+const QString COptions::kSection = QStringLiteral("Options");
+
+COptions::COptions(SettingsProfile* profile)
+    : m_profile(profile)
+{
+}
+
+void COptions::Serialize(Archive&)
+{
+}
+
+bool COptions::Load()
+{
+    if (!m_profile)
+        return true;
+    auto read = [this](const char* name) { return m_profile->ReadInt(kSection, QString::fromLatin1(name), 0); };
+    m_bWarningOnDelete = read("WarningOnDelete");
+    m_bCompCheckOnClose = read("CompCheckOnClose");
+    m_bAutoOpenLastMinute = read("AutoOpenLastMinute");
+    m_nExportTextAsASCII = read("ExportTextAsASCII");
+    m_bNumberAttributesOnExport = read("NumberAttributesOnExport");
+    m_bShowLinesInTree = read("ShowLinesInTree");
+    m_bAutoExpandOverview = read("AutoExpandOverview");
+    m_dwRequiredContactProps = quint32(read("RequiredContactProps"));
+    return true;
+}
+
+void COptions::Save()
+{
+    if (!m_profile)
+        return;
+    auto write = [this](const char* name, int value) { m_profile->WriteInt(kSection, QString::fromLatin1(name), value); };
+    write("WarningOnDelete", m_bWarningOnDelete);
+    write("CompCheckOnClose", m_bCompCheckOnClose);
+    write("AutoOpenLastMinute", m_bAutoOpenLastMinute);
+    write("ExportTextAsASCII", m_nExportTextAsASCII);
+    write("NumberAttributesOnExport", m_bNumberAttributesOnExport);
+    write("ShowLinesInTree", m_bShowLinesInTree);
+    write("AutoExpandOverview", m_bAutoExpandOverview);
+    write("RequiredContactProps", int(m_dwRequiredContactProps));
+}

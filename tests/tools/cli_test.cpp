@@ -1,0 +1,150 @@
+// quillon-cli: minutes to JSON and back.
+
+#include "testsupport.h"
+#include "tools/quillon-cli/cli.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun run(const QStringList& arguments)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int status = RunCli(arguments, out, err);
+    return {status, out.data(), err.data()};
+}
+
+const QString kWorkedExample = testsupport::dataPath(QStringLiteral("worked_example.min"));
+
+} // namespace
+
+TEST(QuillonCli, DumpPrintsEveryNodeInListOrder)
+{
+    const CliRun result = run({QStringLiteral("dump"), kWorkedExample});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out.toStdString(),
+              "{\"nodes\":[\n"
+              "{\"title\":\"A\",\"text\":\"\",\"level\":1,\"kind\":0,\"reserved\":0},\n"
+              "{\"title\":\"B\",\"text\":\"x\",\"level\":2,\"kind\":1,\"reserved\":0}\n"
+              "]}\n");
+    EXPECT_TRUE(result.err.isEmpty());
+}
+
+TEST(QuillonCli, CreateFromADumpGivesTheSameBytes)
+{
+    QTemporaryDir dir;
+    const QString json = dir.filePath(QStringLiteral("m.json"));
+    const QString made = dir.filePath(QStringLiteral("made.min"));
+
+    // Characters that need escaping or that UTF-8 cannot carry, and a reserved word.
+    ASSERT_TRUE(testsupport::writeFile(json,
+        "{\"nodes\":[{\"title\":\"Q\\\"uote\\\\ \\u0001 \\ud800 \xf0\x9f\x98\x80 \xc3\xa9\",\"text\":\"a\\r\\nb\\tc\","
+        "\"level\":1,\"kind\":0,\"reserved\":4294967295},{\"title\":\"Deep\",\"text\":\"\",\"level\":-3,\"kind\":1}]}"));
+    ASSERT_EQ(run({QStringLiteral("create"), json, QStringLiteral("-o"), made}).status, 0);
+    const QByteArray first = testsupport::readFile(made);
+
+    const CliRun dumped = run({QStringLiteral("dump"), made});
+    ASSERT_EQ(dumped.status, 0);
+    EXPECT_TRUE(dumped.out.contains("\\ud800"));
+    EXPECT_TRUE(dumped.out.contains("\"reserved\":4294967295"));
+    ASSERT_TRUE(testsupport::writeFile(json, dumped.out));
+    ASSERT_EQ(run({QStringLiteral("create"), QStringLiteral("-o"), made, json}).status, 0);
+    EXPECT_EQ(testsupport::readFile(made), first);
+
+    // And the golden example survives dump then create unchanged.
+    ASSERT_TRUE(testsupport::writeFile(json, run({QStringLiteral("dump"), kWorkedExample}).out));
+    ASSERT_EQ(run({QStringLiteral("create"), json, QStringLiteral("-o"), made}).status, 0);
+    EXPECT_EQ(testsupport::readFile(made), testsupport::readFile(kWorkedExample));
+}
+
+TEST(QuillonCli, UnreadableMinutesGiveTheEditorsMessage)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.min"));
+    CliRun result = run({QStringLiteral("dump"), missing});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, (missing + QStringLiteral(" was not found.\n")).toUtf8());
+    EXPECT_TRUE(result.out.isEmpty());
+
+    const QString damaged = dir.filePath(QStringLiteral("damaged.min"));
+    ASSERT_TRUE(testsupport::writeFile(damaged, testsupport::fromHex("01 00 FF FF 01 00")));
+    result = run({QStringLiteral("dump"), damaged});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, QByteArray("Unexpected file format.\n"));
+
+    const QString empty = dir.filePath(QStringLiteral("empty.min"));
+    ASSERT_TRUE(testsupport::writeFile(empty, QByteArray()));
+    EXPECT_EQ(run({QStringLiteral("dump"), empty}).out, QByteArray("{\"nodes\":[]}\n"));
+}
+
+TEST(QuillonCli, BadJsonIsNamedAndWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString json = dir.filePath(QStringLiteral("bad.json"));
+    const QString made = dir.filePath(QStringLiteral("made.min"));
+    const struct {
+        const char* json;
+        const char* error;
+    } cases[] = {
+        {"{\"nodes\":[", "not valid JSON at offset"},
+        {"[]", "expected an object with a \"nodes\" array"},
+        {"{}", "missing \"nodes\""},
+        {"{\"nodes\":{}}", "\"nodes\" must be an array"},
+        {"{\"nodes\":[1]}", "nodes[0]: expected an object"},
+        {"{\"nodes\":[{\"text\":\"\",\"level\":1,\"kind\":1}]}", "nodes[0]: missing \"title\""},
+        {"{\"nodes\":[{\"title\":\"A\",\"text\":\"\",\"level\":1,\"kind\":1},{\"title\":\"B\",\"text\":\"\",\"kind\":1}]}",
+         "nodes[1]: missing \"level\""},
+        {"{\"nodes\":[{\"title\":5,\"text\":\"\",\"level\":1,\"kind\":1}]}", "nodes[0].title: expected a string"},
+        {"{\"nodes\":[{\"title\":\"A\",\"text\":\"\",\"level\":1.5,\"kind\":1}]}", "nodes[0].level: expected an integer"},
+        {"{\"nodes\":[{\"title\":\"A\",\"text\":\"\",\"level\":1,\"kind\":\"1\"}]}", "nodes[0].kind: expected an integer"},
+        {"{\"nodes\":[{\"title\":\"A\",\"text\":\"\",\"level\":2147483648,\"kind\":1}]}", "nodes[0].level: expected an integer from -2147483648 to 2147483647"},
+        {"{\"nodes\":[{\"title\":\"A\",\"text\":\"\",\"level\":1,\"kind\":1,\"reserved\":-1}]}", "nodes[0].reserved: expected an integer from 0 to 4294967295"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.json);
+        ASSERT_TRUE(testsupport::writeFile(json, c.json));
+        const CliRun result = run({QStringLiteral("create"), json, QStringLiteral("-o"), made});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_TRUE(result.err.startsWith((json + QStringLiteral(": ")).toUtf8() + c.error)) << result.err.toStdString();
+        EXPECT_FALSE(QFile::exists(made));
+    }
+}
+
+TEST(QuillonCli, WrongArgumentsShowTheUsage)
+{
+    for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("dump")},
+                                         QStringList{QStringLiteral("create"), QStringLiteral("a.json")},
+                                         QStringList{QStringLiteral("frobnicate")}}) {
+        const CliRun result = run(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_TRUE(result.err.contains("usage: quillon-cli dump FILE.min"));
+    }
+}
+
+TEST(QuillonCli, TheProgramRunsTheCommands)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUILLON_CLI_PATH), {QStringLiteral("dump"), kWorkedExample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(process.readAllStandardOutput().startsWith("{\"nodes\":[\n{\"title\":\"A\""));
+
+    process.start(QStringLiteral(QUILLON_CLI_PATH), {QStringLiteral("dump"), QStringLiteral("/nonexistent/x.min")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(), QByteArray("/nonexistent/x.min was not found.\n"));
+}
