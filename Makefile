@@ -39,6 +39,7 @@ fuzz:
 
 bench: build
 	@$(BUILD)/bin/minute_io_bench
+	@$(BUILD)/bin/export_bench
 
 clean:
 	@rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

@@ -1,10 +1,9 @@
 // Reading and writing a large minute, measured against simply reading the same
 // file into memory, and the peak memory that reading takes.
 //
-// The minute has 100,000 nodes with about 1,000 characters of text each
-// (about 200 MB on disk). QUILLON_BENCH_NODES changes the node count and
-// QUILLON_BENCH_DIR the folder the files are made in.
+// QUILLON_BENCH_DIR names the folder the files are made in.
 
+#include "largeminute.h"
 #include "model/minutefile.h"
 
 #include <QCoreApplication>
@@ -25,17 +24,9 @@ QString g_minutePath;
 QString g_writePath;
 qint64 g_fileSize = 0;
 
-void makeMinute(int nodes)
+void makeMinuteFile()
 {
-    NodeList list;
-    list.reserve(nodes);
-    QString text;
-    for (int i = 0; i < 1000; ++i)
-        text += QChar(u'a' + i % 26);
-    for (int i = 0; i < nodes; ++i) {
-        text[i % 1000] = QChar(u'\u00e9');
-        list.append(std::make_unique<CTreeNode>(QStringLiteral("Item %1").arg(i), text, 1 + i % 4, 1));
-    }
+    const NodeList list = MakeLargeMinute();
     const MinuteFileResult result = WriteMinuteFile(g_minutePath, g_minutePath, list);
     if (!result.ok()) {
         std::fprintf(stderr, "cannot make the minute: %s\n", qPrintable(result.message()));
@@ -187,9 +178,8 @@ int main(int argc, char** argv)
                                      : base + QStringLiteral("/quillon-bench-XXXXXX"));
     g_minutePath = dir.filePath(QStringLiteral("large.min"));
     g_writePath = dir.filePath(QStringLiteral("written.min"));
-    const int nodes = qEnvironmentVariableIsSet("QUILLON_BENCH_NODES") ? qEnvironmentVariableIntValue("QUILLON_BENCH_NODES") : 100000;
-    makeMinute(nodes);
-    std::printf("minute: %d nodes, %.1f MB\n", nodes, g_fileSize / 1e6);
+    makeMinuteFile();
+    std::printf("minute: %d nodes, %.1f MB\n", LargeMinuteNodeCount(), g_fileSize / 1e6);
 
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -1,6 +1,6 @@
 #include "editor/mainframe.h"
 
-#include "editor/commandids.h"
+#include "framework/commandids.h"
 
 #include <QMenu>
 #include <QToolBar>

@@ -1,6 +1,6 @@
 #include "editor/menudefinition.h"
 
-#include "editor/commandids.h"
+#include "framework/commandids.h"
 
 std::vector<MenuItem> MainMenuPopups()
 {

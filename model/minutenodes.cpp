@@ -22,7 +22,7 @@ QString MinuteNodes::TitleFromPath(const QString& titlePath)
 void MinuteNodes::InsertNode(const QString& titlePath, int ref, int newIndex, const QString& text, int relation, int kind)
 {
     const QString title = TitleFromPath(titlePath);
-    if (!m_nodeList.isEmpty() && newIndex >= 2) {
+    if (!m_nodes.isEmpty() && newIndex >= 2) {
         const CTreeNode* reference = Node(ref);
         const CTreeNode* previous = Node(newIndex - 1);
         if (!reference || !previous)
@@ -32,16 +32,16 @@ void MinuteNodes::InsertNode(const QString& titlePath, int ref, int newIndex, co
             level = AddToLevel(reference->GetLevel(), 1);
         else if (relation == kSibling)
             level = reference->GetLevel();
-        m_nodeList.insert(newIndex - 1, std::make_unique<CTreeNode>(title, text, level, kind));
+        m_nodes.insert(newIndex - 1, std::make_unique<CTreeNode>(title, text, level, kind));
         return;
     }
-    m_nodeList.insert(0, std::make_unique<CTreeNode>(title, text, 1, kind));
+    m_nodes.insert(0, std::make_unique<CTreeNode>(title, text, 1, kind));
 }
 
 void MinuteNodes::DeleteNode(const QString&, int index)
 {
     if (Node(index))
-        m_nodeList.removeAt(index - 1);
+        m_nodes.removeAt(index - 1);
 }
 
 QString MinuteNodes::GetNodeText(int index) const
@@ -75,18 +75,18 @@ bool MinuteNodes::SetNodeAttributes(int index, int kind, int level)
 
 bool MinuteNodes::CopyNodesToClip(int first, int count)
 {
-    if (m_nodeList.isEmpty())
+    if (m_nodes.isEmpty())
         return true;
-    m_clipList.clear();
+    m_clip.clear();
     const int shift = m_levelShiftSource ? m_levelShiftSource->LevelShift() : 0;
     for (qsizetype pos = qsizetype(first) - 1; pos < qsizetype(first) - 1 + count; ++pos) {
-        const CTreeNode* source = pos >= 0 ? m_nodeList.value(pos) : nullptr;
+        const CTreeNode* source = pos >= 0 ? m_nodes.value(pos) : nullptr;
         if (!source)
             break;
         auto copy = std::make_unique<CTreeNode>();
         copy->CopyNode(*source);
         copy->SetLevel(AddToLevel(copy->GetLevel(), shift));
-        m_clipList.append(std::move(copy));
+        m_clip.append(std::move(copy));
     }
     return true;
 }
@@ -99,6 +99,6 @@ int MinuteNodes::GetNodeLevel(int index) const
 
 void MinuteNodes::ClearNodes()
 {
-    m_nodeList.clear();
-    m_clipList.clear();
+    m_nodes.clear();
+    m_clip.clear();
 }

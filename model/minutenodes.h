@@ -20,14 +20,19 @@ public:
 // (or gives the empty result) rather than trusted.
 class MinuteNodes {
 public:
+    // The lists belong to whoever makes the object (the minute document).
+    MinuteNodes(NodeList& nodeList, NodeList& clipList) : m_nodes(nodeList), m_clip(clipList) {}
+    MinuteNodes(const MinuteNodes&) = delete;
+    MinuteNodes& operator=(const MinuteNodes&) = delete;
+
     // Relations for InsertNode; any other value is an explicit level.
     static constexpr int kSubItem = -1;
     static constexpr int kSibling = 0;
 
-    const NodeList& GetNodeList() const { return m_nodeList; }
-    NodeList& GetNodeList() { return m_nodeList; }
-    const NodeList& GetClipList() const { return m_clipList; }
-    int GetNodeCount() const { return int(m_nodeList.size()); }
+    const NodeList& GetNodeList() const { return m_nodes; }
+    NodeList& GetNodeList() { return m_nodes; }
+    const NodeList& GetClipList() const { return m_clip; }
+    int GetNodeCount() const { return int(m_nodes.size()); }
 
     void SetLevelShiftSource(const LevelShiftSource* source) { m_levelShiftSource = source; }
 
@@ -56,12 +61,11 @@ public:
     // The part of a title path after its last backslash.
     static QString TitleFromPath(const QString& titlePath);
 
-protected:
-    NodeList m_nodeList;
-    NodeList m_clipList;
-
 private:
-    CTreeNode* Node(int index) const { return m_nodeList.value(qsizetype(index) - 1); }
+    CTreeNode* Node(int index) const { return m_nodes.value(qsizetype(index) - 1); }
+
+    NodeList& m_nodes;
+    NodeList& m_clip;
 
     const LevelShiftSource* m_levelShiftSource = nullptr;
 };

@@ -20,6 +20,8 @@ public:
     QString GetTitle() const { return m_strTitle; }
     void SetTitle(const QString& title) { m_strTitle = title; }
     QString GetText() const { return m_strText; }
+    // Without the copy, for code that walks many nodes.
+    const QString& GetTextRef() const { return m_strText; }
     void SetText(const QString& text) { m_strText = text; }
     qint32 GetLevel() const { return m_nLevel; }
     void SetLevel(qint32 level) { m_nLevel = level; }

@@ -8,6 +8,13 @@
 
 namespace {
 
+// The operations over two lists of their own.
+struct OwnedNodes : MinuteNodes {
+    OwnedNodes() : MinuteNodes(nodeList, clipList) {}
+    NodeList nodeList;
+    NodeList clipList;
+};
+
 class FixedShift : public LevelShiftSource {
 public:
     int LevelShift() const override { return shift; }
@@ -40,11 +47,11 @@ void fill(MinuteNodes& nodes)
 TEST(MinuteNodes, InsertingFirstOrIntoAnEmptyMinuteGivesLevelOneAtTheHead)
 {
     for (int relation : {MinuteNodes::kSubItem, MinuteNodes::kSibling, 7}) {
-        MinuteNodes empty;
+        OwnedNodes empty;
         empty.InsertNode(QStringLiteral("X"), 5, 9, QString(), relation, 1);
         EXPECT_EQ(outline(empty.GetNodeList()), "X1");
     }
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     fill(nodes);
     nodes.InsertNode(QStringLiteral("Untitled\\First"), 3, 1, QString(), MinuteNodes::kSubItem, 1);
     EXPECT_EQ(outline(nodes.GetNodeList()), "First1 A1 B2 C2 D1");
@@ -52,7 +59,7 @@ TEST(MinuteNodes, InsertingFirstOrIntoAnEmptyMinuteGivesLevelOneAtTheHead)
 
 TEST(MinuteNodes, InsertTakesItsLevelFromTheReferenceOrTheRelation)
 {
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     fill(nodes);
     EXPECT_EQ(outline(nodes.GetNodeList()), "A1 B2 C2 D1");
     EXPECT_EQ(nodes.GetNodeText(3), QStringLiteral("c"));
@@ -71,7 +78,7 @@ TEST(MinuteNodes, InsertTakesItsLevelFromTheReferenceOrTheRelation)
 
 TEST(MinuteNodes, TitlesKeepTheLastComponentOfTheirPath)
 {
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     nodes.InsertNode(QStringLiteral("Board.min\\Finance\\Budget\\Q3"), 0, 1, QString(), 0, 1);
     EXPECT_EQ(nodes.GetNodeList().at(0)->GetTitle(), QStringLiteral("Q3"));
     nodes.SetNodeTitle(QStringLiteral("Board.min\\Plans 2026/27"), 1);
@@ -82,7 +89,7 @@ TEST(MinuteNodes, TitlesKeepTheLastComponentOfTheirPath)
 
 TEST(MinuteNodes, EmptyAndOutOfRangeIndexesGiveTheEmptyResults)
 {
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     EXPECT_EQ(nodes.GetNodeText(1), QString());
     EXPECT_EQ(nodes.GetNodeLevel(0), -1);
     nodes.SetNodeText(1, QStringLiteral("ignored"));
@@ -100,7 +107,7 @@ TEST(MinuteNodes, EmptyAndOutOfRangeIndexesGiveTheEmptyResults)
 
 TEST(MinuteNodes, DeleteTextAndAttributesTouchOnlyTheirNode)
 {
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     fill(nodes);
     nodes.SetNodeText(2, QStringLiteral("new b"));
     EXPECT_EQ(nodes.GetNodeText(2), QStringLiteral("new b"));
@@ -121,7 +128,7 @@ TEST(MinuteNodes, DeleteTextAndAttributesTouchOnlyTheirNode)
 
 TEST(MinuteNodes, CopyToClipShiftsLevelsAndReplacesThePreviousCopy)
 {
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     FixedShift shift;
     nodes.SetLevelShiftSource(&shift);
     fill(nodes);
@@ -143,7 +150,7 @@ TEST(MinuteNodes, CopyToClipShiftsLevelsAndReplacesThePreviousCopy)
 
 TEST(MinuteNodes, ExtremeLevelsFromAFileDoNotOverflow)
 {
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     FixedShift shift;
     nodes.SetLevelShiftSource(&shift);
     nodes.InsertNode(QStringLiteral("A"), 0, 1, QString(), 0, 1);
@@ -159,7 +166,7 @@ TEST(MinuteNodes, ExtremeLevelsFromAFileDoNotOverflow)
 
 TEST(MinuteNodes, ClearEmptiesBothLists)
 {
-    MinuteNodes nodes;
+    OwnedNodes nodes;
     fill(nodes);
     nodes.CopyNodesToClip(1, 2);
     nodes.ClearNodes();

@@ -148,3 +148,70 @@ TEST(QuillonCli, TheProgramRunsTheCommands)
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_EQ(process.readAllStandardError(), QByteArray("/nonexistent/x.min was not found.\n"));
 }
+
+TEST(QuillonCli, ExportWritesWhatTheEditorWould)
+{
+    QTemporaryDir dir;
+    const QString json = dir.filePath(QStringLiteral("m.json"));
+    const QString minute = dir.filePath(QStringLiteral("m.min"));
+    ASSERT_TRUE(testsupport::writeFile(json,
+        "{\"nodes\":[{\"title\":\"Attendees\",\"text\":\"Ann\\r\\nBob\",\"level\":1,\"kind\":0},"
+        "{\"title\":\"Apologies\",\"text\":\"\",\"level\":2,\"kind\":1},"
+        "{\"title\":\"Actions\",\"text\":\"Call\",\"level\":1,\"kind\":1}]}"));
+    ASSERT_EQ(run({QStringLiteral("create"), json, QStringLiteral("-o"), minute}).status, 0);
+
+    const struct {
+        const char* kind;
+        bool numbered;
+        const char* golden;
+    } cases[] = {
+        {"text", true, "worked_example_numbered.txt"},
+        {"note", true, "worked_example_numbered.txt"},
+        {"html", false, "worked_example.htm"},
+        {"rtf", true, "worked_example_numbered.rtf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const QString out = dir.filePath(QStringLiteral("out"));
+        QStringList arguments{QStringLiteral("export"), QStringLiteral("--to"), QString::fromLatin1(c.kind), minute,
+                              QStringLiteral("-o"), out};
+        if (c.numbered)
+            arguments.append(QStringLiteral("--numbered"));
+        ASSERT_EQ(run(arguments).status, 0);
+        EXPECT_EQ(testsupport::readFile(out), testsupport::readFile(testsupport::dataPath(QString::fromLatin1(c.golden))));
+    }
+
+    const QString ascii = dir.filePath(QStringLiteral("ascii.txt"));
+    ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--ascii"), QStringLiteral("--to"), QStringLiteral("text"),
+                   minute, QStringLiteral("-o"), ascii}).status, 0);
+    EXPECT_EQ(testsupport::readFile(ascii), QByteArray("Attendees\r\nAnn\r\nBob\r\n\r\nApologies\r\n\r\n\r\nActions\r\nCall\r\n\r\n"));
+
+    const CliRun clipboard = run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("clipboard"),
+                                  QStringLiteral("--numbered"), minute});
+    EXPECT_EQ(clipboard.status, 0);
+    EXPECT_EQ(clipboard.out, QByteArray("1.\tAttendees\r\nAnn\r\nBob\r\n\r\n1.1.\tApologies\r\n\r\n\r\n2.\tActions\r\nCall\r\n\r\n"));
+}
+
+TEST(QuillonCli, ExportErrorsAreTheEditorsOrNameTheArgument)
+{
+    QTemporaryDir dir;
+    CliRun result = run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("html"), kWorkedExample,
+                         QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/out.htm"))});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, (dir.filePath(QStringLiteral("no/such/out.htm")) + QStringLiteral(" was not found.\n")).toUtf8());
+
+    result = run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("text"), dir.filePath(QStringLiteral("x.min")),
+                  QStringLiteral("-o"), dir.filePath(QStringLiteral("x.txt"))});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.endsWith(" was not found.\n"));
+
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("pdf"), kWorkedExample, QStringLiteral("-o"), QStringLiteral("x")},
+          QStringList{QStringLiteral("export"), kWorkedExample, QStringLiteral("-o"), QStringLiteral("x")},
+          QStringList{QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("text"), kWorkedExample},
+          QStringList{QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("clipboard"), kWorkedExample, QStringLiteral("-o"), QStringLiteral("x")}}) {
+        result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(result.err.contains("usage:"));
+    }
+}

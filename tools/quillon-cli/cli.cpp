@@ -1,5 +1,6 @@
 #include "tools/quillon-cli/cli.h"
 
+#include "export/minuteexport.h"
 #include "model/minutefile.h"
 #include "tools/quillon-cli/minutejson.h"
 
@@ -11,26 +12,35 @@ namespace {
 const char kUsage[] =
     "usage: quillon-cli dump FILE.min\n"
     "       quillon-cli create FILE.json -o OUT.min\n"
+    "       quillon-cli export --to text|note|rtf|html [--numbered] [--ascii] FILE.min -o OUT\n"
+    "       quillon-cli export --to clipboard [--numbered] FILE.min\n"
     "\n"
     "dump    print the minute as JSON on standard output\n"
-    "create  write a minute from JSON of the same shape\n";
+    "create  write a minute from JSON of the same shape\n"
+    "export  write the minute as the editor's export does; the clipboard\n"
+    "        text goes to standard output as UTF-8\n";
 
 void say(QIODevice& err, const QString& text)
 {
     err.write(text.toUtf8() + '\n');
 }
 
-int dump(const QString& path, QIODevice& out, QIODevice& err)
+bool readMinute(const QString& path, NodeList& list, QIODevice& err)
 {
     MinuteReader reader;
-    NodeList list;
     MinuteFileResult result = reader.Open(path, path);
     if (result.ok())
         result = reader.ReadInto(list);
-    if (!result.ok()) {
+    if (!result.ok())
         say(err, result.message());
+    return result.ok();
+}
+
+int dump(const QString& path, QIODevice& out, QIODevice& err)
+{
+    NodeList list;
+    if (!readMinute(path, list, err))
         return CliFileFailed;
-    }
     if (!WriteMinuteJson(list, out)) {
         say(err, QStringLiteral("could not write to standard output"));
         return CliFileFailed;
@@ -58,6 +68,8 @@ int create(const QString& jsonPath, const QString& outPath, QIODevice& err)
     }
     return CliOk;
 }
+
+int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err);
 
 int usage(QIODevice& err, const QString& problem)
 {
@@ -99,5 +111,60 @@ int RunCli(const QStringList& arguments, QIODevice& out, QIODevice& err)
             return usage(err, QStringLiteral("create needs a JSON file and -o OUT.min"));
         return create(input, output, err);
     }
+    if (command == QLatin1String("export"))
+        return exportMinute(arguments.mid(1), out, err);
     return usage(err, QStringLiteral("unknown command '%1'").arg(command));
 }
+
+namespace {
+
+int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
+{
+    static const QStringList kKinds = {QStringLiteral("clipboard"), QStringLiteral("text"), QStringLiteral("note"),
+                                       QStringLiteral("rtf"), QStringLiteral("html")};
+    int kind = -1;
+    bool numbered = false;
+    bool ascii = false;
+    QString input;
+    QString output;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--to") && i + 1 < arguments.size() && kind < 0) {
+            kind = int(kKinds.indexOf(arguments.at(++i)));
+            if (kind < 0)
+                return usage(err, QStringLiteral("unknown export kind '%1'").arg(arguments.at(i)));
+        } else if (argument == QLatin1String("--numbered")) {
+            numbered = true;
+        } else if (argument == QLatin1String("--ascii")) {
+            ascii = true;
+        } else if (argument == QLatin1String("-o") && i + 1 < arguments.size() && output.isEmpty()) {
+            output = arguments.at(++i);
+        } else if (input.isEmpty() && !argument.startsWith(QLatin1Char('-'))) {
+            input = argument;
+        } else {
+            return usage(err, QStringLiteral("unexpected argument '%1'").arg(argument));
+        }
+    }
+    if (kind < 0 || input.isEmpty())
+        return usage(err, QStringLiteral("export needs --to KIND and a minute file"));
+    if ((kind == ExportClipboard) != output.isEmpty())
+        return usage(err, kind == ExportClipboard ? QStringLiteral("the clipboard text goes to standard output, not to -o")
+                                                  : QStringLiteral("export needs -o OUT"));
+
+    NodeList list;
+    if (!readMinute(input, list, err))
+        return CliFileFailed;
+    const CMinuteExport exporter(list, nullptr);
+    if (kind == ExportClipboard) {
+        const QByteArray text = exporter.RenderText(numbered).toUtf8();
+        return out.write(text) == text.size() ? CliOk : CliFileFailed;
+    }
+    const QString path = CMinuteExport::NormalisePath(output);
+    if (const std::optional<FileError> error = exporter.RenderToFile(kind, path, path, numbered, ascii)) {
+        say(err, error->message());
+        return CliFileFailed;
+    }
+    return CliOk;
+}
+
+} // namespace

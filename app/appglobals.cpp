@@ -1,0 +1,3 @@
+#include "app/appglobals.h"
+
+bool g_bExiting = false;

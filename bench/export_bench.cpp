@@ -1,0 +1,113 @@
+// Rendering the large minute to text, RTF and HTML files, measured against
+// writing the same number of bytes to a file with one plain write.
+//
+// QUILLON_BENCH_DIR names the folder the files are made in.
+
+#include "export/minuteexport.h"
+#include "largeminute.h"
+#include "platform/bytestream.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+NodeList g_minute;
+QString g_outPath;
+std::map<int, qint64> g_sizes; // bytes each kind renders to
+
+const char* kindName(int kind)
+{
+    switch (kind) {
+    case ExportText:
+        return "text";
+    case ExportRtf:
+        return "rtf";
+    case ExportHtml:
+        return "html";
+    default:
+        return "?";
+    }
+}
+
+void BM_Render(benchmark::State& state)
+{
+    const int kind = int(state.range(0));
+    const CMinuteExport exporter(g_minute, nullptr);
+    for (auto _ : state) {
+        if (exporter.RenderToFile(kind, g_outPath, g_outPath, true, false))
+            state.SkipWithError("cannot write the export");
+    }
+    g_sizes[kind] = QFile(g_outPath).size();
+    state.SetBytesProcessed(state.iterations() * g_sizes[kind]);
+    state.SetLabel(kindName(kind));
+}
+
+// The same number of bytes, already in memory, written with one call.
+void BM_PlainWrite(benchmark::State& state)
+{
+    const int kind = int(state.range(0));
+    const QByteArray bytes(g_sizes[kind], 'x');
+    for (auto _ : state) {
+        QFile file(g_outPath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+            || file.write(bytes) != bytes.size())
+            state.SkipWithError("cannot write");
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    state.SetLabel(kindName(kind));
+}
+
+BENCHMARK(BM_Render)->Arg(ExportText)->Arg(ExportRtf)->Arg(ExportHtml)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_PlainWrite)->Arg(ExportText)->Arg(ExportRtf)->Arg(ExportHtml)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    RecordingReporter()
+        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
+    {
+    }
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (!run.error_occurred)
+                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> seconds;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    const QString base = qEnvironmentVariable("QUILLON_BENCH_DIR");
+    QTemporaryDir dir((base.isEmpty() ? QDir::tempPath() : base) + QStringLiteral("/quillon-bench-XXXXXX"));
+    g_outPath = dir.filePath(QStringLiteral("export.out"));
+    g_minute = MakeLargeMinute();
+
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    std::printf("\nrendering speed relative to one plain write of the same bytes (at least 0.33 required):\n");
+    for (const int kind : {int(ExportText), int(ExportRtf), int(ExportHtml)}) {
+        const std::string suffix = "/" + std::to_string(kind) + "/min_time:2.000/real_time";
+        const double render = reporter.seconds["BM_Render" + suffix];
+        const double plain = reporter.seconds["BM_PlainWrite" + suffix];
+        if (render > 0 && plain > 0)
+            std::printf("  %-5s %.2f  (%.1f MB)\n", kindName(kind), plain / render, g_sizes[kind] / 1e6);
+    }
+    return 0;
+}

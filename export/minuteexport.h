@@ -1,0 +1,66 @@
+#pragma once
+
+#include "model/nodelist.h"
+#include "model/object.h"
+#include "platform/fileerror.h"
+
+#include <QString>
+
+#include <optional>
+
+class ByteSink;
+class DevicePaths;
+class UiService;
+
+// What a minute is rendered as.
+enum ExportKind {
+    ExportClipboard = 0,
+    ExportText = 1,
+    ExportNote = 2,
+    ExportRtf = 3,
+    ExportHtml = 4,
+    ExportMinute = 5, // the minute file itself; only the file dialog knows it
+};
+
+// Renders the minute as text, a note, RTF or HTML, or puts it on the
+// clipboard as Unicode text. One heading and one body per node, in list
+// order, with the outline number in front of each heading when asked.
+//
+// HTML and RTF carry every character: markup characters are escaped and
+// characters beyond ASCII are written as character references, so plain
+// ASCII input comes out exactly as the formats were always written.
+class CMinuteExport : public CObject {
+public:
+    // Without a UI service there is no wait cursor, clipboard or confirmation
+    // (the command-line converter renders that way).
+    CMinuteExport(const NodeList& nodes, UiService* ui, const DevicePaths* device = nullptr);
+
+    const RuntimeClass* GetRuntimeClass() const override;
+
+    // Renders the whole minute. For file kinds path is normalised in place
+    // (a path whose second character is a backslash loses its first) and
+    // names a device path or a host path; the clipboard ignores it. With
+    // confirm set, "Exported Minute" is shown at the end. Returns the file
+    // error when the file could not be written; nothing is left of it then.
+    std::optional<FileError> Render(int kind, QString& path, bool numbered, bool asciiOutput, bool confirm);
+
+    // Writes a file kind (1-4) to a file beside hostPath that replaces it only
+    // when complete; errors name displayPath.
+    std::optional<FileError> RenderToFile(int kind, const QString& hostPath, const QString& displayPath,
+                                          bool numbered, bool asciiOutput) const;
+    // Writes the rendering of a file kind (1-4) to sink; throws FileException.
+    void RenderTo(ByteSink& sink, int kind, bool numbered, bool asciiOutput) const;
+    // The clipboard text.
+    QString RenderText(bool numbered) const;
+
+    // Line breaks (CR LF) as the format's: "\r\n<br>\r\n" for HTML, "\r\n\par " for RTF.
+    static QString TranslateLineBreaks(const QString& text, int kind);
+    static QString EscapeHtml(const QString& text);
+    static QString EscapeRtf(const QString& text);
+    static QString NormalisePath(const QString& path);
+
+private:
+    const NodeList& m_nodes;
+    UiService* m_ui;
+    const DevicePaths* m_device;
+};

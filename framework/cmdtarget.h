@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <unordered_map>
+
+// The enable state of a menu entry or button while its command is routed for an update.
+struct CmdUI {
+    int id = 0;
+    bool enabled = true;
+    bool checked = false;
+
+    void Enable(bool on = true) { enabled = on; }
+    void SetCheck(bool on = true) { checked = on; }
+};
+
+// Something that commands are routed to. A target either handles a command
+// (ui is null) or says whether it is enabled (ui is set); either way it
+// returns whether it knows the command.
+class CommandTarget {
+public:
+    virtual ~CommandTarget() = default;
+    virtual bool OnCmdMsg(int id, CmdUI* ui);
+
+protected:
+    // Registers what the target does for a command, and optionally when it is enabled.
+    void OnCommand(int id, std::function<void()> handler, std::function<void(CmdUI&)> update = {});
+
+private:
+    struct Entry {
+        std::function<void()> handler;
+        std::function<void(CmdUI&)> update;
+    };
+    std::unordered_map<int, Entry> m_commands;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "framework/cmdtarget.h"
+
+#include <QList>
+#include <QString>
+
+class SingleDocTemplate;
+class View;
+
+// The document of a document/view application: the views that show it, its
+// modified flag, its path name and title. Views are told of changes through
+// UpdateAllViews; commands that no view handles reach the document.
+class Document : public CommandTarget {
+public:
+    Document();
+    ~Document() override;
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    void AddView(View* view);
+    void RemoveView(View* view);
+    const QList<View*>& GetViews() const { return m_views; }
+
+    // Tells every view but sender about a change; hint says what changed.
+    void UpdateAllViews(View* sender, qintptr hint = 0);
+    // Gives every view its initial update, in view order.
+    void SendInitialUpdate();
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+    QString GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path);
+    QString GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title) { m_strTitle = title; }
+
+    SingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    void SetDocTemplate(SingleDocTemplate* docTemplate) { m_pDocTemplate = docTemplate; }
+
+    // Offers a command to every view but the given one, in view order; true
+    // at the first that knows it.
+    bool RouteCmdToOtherViews(View* active, int id, CmdUI* ui);
+
+    // The steps the document template drives.
+    virtual bool OnNewDocument();
+    virtual bool OnOpenDocument(const QString& path);
+    // Whether the document may be replaced or closed (after asking to save).
+    virtual bool SaveModified();
+    virtual void DeleteContents();
+
+private:
+    QList<View*> m_views;
+    bool m_bModified = false;
+    QString m_strPathName;
+    QString m_strTitle;
+    SingleDocTemplate* m_pDocTemplate = nullptr;
+};

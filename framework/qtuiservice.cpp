@@ -1,0 +1,114 @@
+#include "framework/qtuiservice.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+int QtUiService::MessageBox(const QString& text, const QString& caption, unsigned flags)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    switch (flags & MB_ICONMASK) {
+    case MB_ICONHAND:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONEXCLAMATION:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    switch (flags & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MB_YESNOCANCEL:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case MB_YESNO:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    if (flags & MB_SETFOREGROUND) {
+        box.show();
+        box.raise();
+        box.activateWindow();
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    case QMessageBox::Ok:
+        return IDOK;
+    default:
+        // Closed by the window frame or Escape.
+        return (flags & MB_TYPEMASK) == MB_YESNO ? IDNO : (flags & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
+    }
+}
+
+std::optional<QString> QtUiService::FileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(m_parent, request.title);
+    QStringList filters;
+    for (const FileFilter& filter : ParseFileFilter(request.filter))
+        filters.append(QStringLiteral("%1 (%2)").arg(filter.description, QString(filter.pattern).replace(QLatin1Char(';'), QLatin1Char(' '))));
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (request.mode == FileDialogRequest::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!request.overwritePrompt)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    }
+    // A pattern such as "*.min" is no name to offer.
+    if (!request.initialName.isEmpty() && !request.initialName.contains(QLatin1Char('*')))
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+}
+
+int QtUiService::RunModal(QDialog& dialog)
+{
+    // Closing a dialog by its frame or Escape is a Cancel.
+    const int result = dialog.exec();
+    return result == QDialog::Rejected ? IDCANCEL : result;
+}
+
+void QtUiService::BeginWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUiService::EndWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+bool QtUiService::SetClipboardText(const QString& text)
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->setText(text);
+    return true;
+}

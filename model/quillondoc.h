@@ -1,0 +1,98 @@
+#pragma once
+
+#include "framework/document.h"
+#include "model/minutenodes.h"
+#include "model/nodelist.h"
+#include "options/options.h"
+
+#include <QString>
+
+#include <memory>
+
+class DevicePaths;
+class MinuteViewLink;
+class SettingsProfile;
+class UiService;
+
+// The one minute document of the application: the minute, the cut buffer,
+// the options and the minute's path. New and open refill it in place.
+class CQuillonDoc : public Document, public MinuteNodes {
+public:
+    // The title of a minute that has never been saved, and its caption for questions.
+    static const QString kUntitled;
+
+    CQuillonDoc(SettingsProfile& profile, UiService& ui, const DevicePaths& device);
+    ~CQuillonDoc() override;
+
+    void SetMinuteView(MinuteViewLink* view);
+    MinuteViewLink* GetMinuteView() const { return m_pMinuteView; }
+
+    // Document steps.
+    void ClearContents();
+    bool OnNewMinute();
+    bool OnOpenMinute(const QString& path);
+    bool OnSaveMinute(const QString& path);
+    void OnCloseMinute();
+    bool QuerySaveChanges();
+    bool IsMinuteModified() const { return IsModified(); }
+    void SetMinuteModified(bool modified) { SetModifiedFlag(modified); }
+
+    // Commands.
+    void OnFileOpen();
+    void OnFileSave();
+    // True when the minute was written to a chosen file.
+    bool OnFileSaveAs();
+
+    // State the views and dialogs read and set.
+    int GetCurrentNode() const { return m_nCurrentNode; }
+    void SetCurrentNode(int index) { m_nCurrentNode = index; }
+    bool GetReplacePending() const { return m_bReplacePending; }
+    void SetReplacePending(bool pending) { m_bReplacePending = pending; }
+    bool GetDocOpen() const { return m_bDocOpen; }
+    QString GetPath() const { return m_strPath; }
+    COptions* GetOptions() const { return m_pOptions.get(); }
+    QString GetOpenPath() const { return m_strOpenPath; }
+    bool GetFromTemplate() const { return m_bFromTemplate; }
+    bool GetOpenTemplate() const { return m_bOpenTemplate; }
+    // What the New minute dialog chooses: a template to read into the fresh
+    // minute, or (with an empty path) a blank one.
+    void ClearOpenTemplate() { m_bOpenTemplate = false; }
+    void ChooseTemplate(const QString& templatePath);
+    void ChooseBlankMinute() { m_bFromTemplate = false; }
+
+    SettingsProfile& Profile() const { return m_profile; }
+    UiService& Ui() const { return m_ui; }
+    const DevicePaths& Device() const { return m_device; }
+
+    // The framework's steps.
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const QString& path) override;
+    bool SaveModified() override;
+    void DeleteContents() override;
+
+private:
+    enum class SaveAsResult { Saved, Cancelled, Failed };
+    SaveAsResult SaveAs();
+    // Reads a minute file into the document, reporting failures.
+    bool ReadMinuteFile(const QString& path);
+    void ShowError(const QString& message);
+    void PrepareSave();
+    // Drops the leading character of a path whose second character is a backslash.
+    static QString StripLeadingCharacter(const QString& path);
+
+    std::unique_ptr<COptions> m_pOptions;
+    NodeList m_nodeList;
+    NodeList m_clipList;
+    bool m_bFromTemplate = false;
+    bool m_bOpenTemplate = false;
+    QString m_strOpenPath;
+    bool m_bReplacePending = false;
+    QString m_strPath;
+    bool m_bDocOpen = false;
+    int m_nCurrentNode = 0;
+
+    SettingsProfile& m_profile;
+    UiService& m_ui;
+    const DevicePaths& m_device;
+    MinuteViewLink* m_pMinuteView = nullptr;
+};
