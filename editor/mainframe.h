@@ -1,29 +1,84 @@
 #pragma once
 
 #include "editor/menudefinition.h"
+#include "framework/cmdtarget.h"
 
 #include <QMainWindow>
 
-class QMenu;
-class QToolBar;
+#include <functional>
 
-// The application's one top-level window, with the menu bar along its bottom edge.
-class CMainFrame : public QMainWindow {
+class CDetailView;
+class CMinuteView;
+class CQuillonDoc;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class View;
+struct EditorServices;
+
+// The application's one top-level window: the agenda tree above the item
+// text, the menu bar along the bottom edge, three view modes, and the
+// routing that lets a command reach either pane whichever has the focus.
+class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    CMainFrame(EditorServices& services, CommandTarget* application, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
-    QToolBar* menuBarStrip() const { return m_menuBar; }
-    // The action carrying a command id (the first one when several menus hold it).
-    QAction* actionFor(int id) const;
+    // Makes the splitter and both views of the document.
+    bool OnCreateClient(CQuillonDoc& document);
+
+    CMinuteView* TreeView() const { return m_pTreeView; }
+    CDetailView* TextView() const { return m_pTextView; }
+    QSplitter* Splitter() const { return m_wndSplitter; }
+    QToolBar* MenuBarStrip() const { return m_menuBar; }
+
+    // Routes a command (active view and its document, frame, application,
+    // other views); false when nobody took it or it is disabled.
+    bool SendCommand(int id);
+    // The enable state a command's menu entry would show.
+    bool IsCommandEnabled(int id);
+    // The view the keyboard focus is in (the tree when it is in neither).
+    View* ActiveView() const;
+
+    // Every action of the menus that carries the command.
+    QList<QAction*> ActionsFor(int id) const;
+    // The popup a drop-down entry of the menu bar opens, by its position (0 to 4).
+    QMenu* Popup(int index) const { return m_popups.value(index); }
+
+    void SetViewMode(int id);
+    void FitToInputPanel();
+
+    int m_cyScreen = 0;
+    int m_cxScreen = 0;
+
+    // Run each time the window is activated (the beaming clean-up hooks in here).
+    std::function<void()> m_onActivate;
 
 signals:
-    void commandTriggered(int id);
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    QMenu* buildMenu(const MenuItem& item, QWidget* parent);
-    void addDropDown(const QString& text, QMenu* menu);
+    QMenu* BuildMenu(const MenuItem& item, QWidget* parent);
+    void AddDropDown(QMenu* menu, const QString& text, int image, const QString& toolTip);
+    void AddButton(int id, int image, const QString& toolTip);
+    void UpdateMenu(QMenu* menu);
+    void OnHelp();
+    void RefreshTitle(const QString& label);
 
+    EditorServices& m_services;
+    CommandTarget* m_application;
+    QSplitter* m_wndSplitter = nullptr;
+    CMinuteView* m_pTreeView = nullptr;
+    CDetailView* m_pTextView = nullptr;
+    CQuillonDoc* m_pDocument = nullptr;
     QToolBar* m_menuBar = nullptr;
+    QList<QMenu*> m_popups;
     QList<QAction*> m_commandActions;
+    View* m_lastActive = nullptr;
+    int m_heightBeforePanel = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include "framework/handhelddialog.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -89,6 +91,8 @@ std::optional<QString> QtUiService::FileDialog(const FileDialogRequest& request)
 
 int QtUiService::RunModal(QDialog& dialog)
 {
+    if (auto* handheld = qobject_cast<HandheldDialog*>(&dialog))
+        handheld->InitDialog();
     // Closing a dialog by its frame or Escape is a Cancel.
     const int result = dialog.exec();
     return result == QDialog::Rejected ? IDCANCEL : result;

@@ -1,5 +1,7 @@
 #include "framework/scripteduiservice.h"
 
+#include "framework/handhelddialog.h"
+
 #include <QDialog>
 
 int ScriptedUiService::MessageBox(const QString& text, const QString& caption, unsigned flags)
@@ -36,6 +38,8 @@ std::optional<QString> ScriptedUiService::FileDialog(const FileDialogRequest& re
 
 int ScriptedUiService::RunModal(QDialog& dialog)
 {
+    if (auto* handheld = qobject_cast<HandheldDialog*>(&dialog))
+        handheld->InitDialog();
     modalDialogs.append(dialog.objectName());
     if (!modalHandler) {
         unanswered.append(dialog.objectName());

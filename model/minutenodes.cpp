@@ -44,6 +44,16 @@ void MinuteNodes::DeleteNode(const QString&, int index)
         m_nodes.removeAt(index - 1);
 }
 
+void MinuteNodes::DeleteNodes(int first, int count)
+{
+    if (first < 1)
+        return;
+    const qsizetype begin = qsizetype(first) - 1;
+    const qsizetype end = std::min<qsizetype>(qsizetype(first) - 1 + std::max(count, 0), m_nodes.size());
+    if (begin < end)
+        m_nodes.removeRange(begin, end);
+}
+
 QString MinuteNodes::GetNodeText(int index) const
 {
     const CTreeNode* node = Node(index);

@@ -44,6 +44,9 @@ public:
     void InsertNode(const QString& titlePath, int ref, int newIndex, const QString& text, int relation, int kind);
     // Destroys the node at index; its sub-items are untouched.
     void DeleteNode(const QString& titlePath, int index);
+    // Destroys count nodes from first on at once: what deleting a branch item
+    // by item, deepest first, leaves, without shifting the list once per node.
+    void DeleteNodes(int first, int count);
     QString GetNodeText(int index) const;
     void SetNodeText(int index, const QString& text);
     void SetNodeTitle(const QString& titlePath, int index);

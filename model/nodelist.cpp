@@ -9,3 +9,8 @@ void NodeList::removeAt(qsizetype pos)
 {
     m_nodes.erase(m_nodes.begin() + pos);
 }
+
+void NodeList::removeRange(qsizetype begin, qsizetype end)
+{
+    m_nodes.erase(m_nodes.begin() + begin, m_nodes.begin() + end);
+}

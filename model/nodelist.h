@@ -23,6 +23,7 @@ public:
     void append(std::unique_ptr<CTreeNode> node) { m_nodes.push_back(std::move(node)); }
     void insert(qsizetype pos, std::unique_ptr<CTreeNode> node);
     void removeAt(qsizetype pos);
+    void removeRange(qsizetype begin, qsizetype end);
     void clear() { m_nodes.clear(); }
     void reserve(qsizetype n) { m_nodes.reserve(size_t(n)); }
 

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <ostream>
 
 namespace testsupport {
 
@@ -26,3 +27,9 @@ bool runUnprivileged(const std::function<bool()>& check);
 void openToOthers(const QString& folder);
 
 } // namespace testsupport
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}

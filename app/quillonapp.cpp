@@ -1,0 +1,127 @@
+#include "app/quillonapp.h"
+
+#include "app/aboutdialog.h"
+#include "app/appglobals.h"
+#include "app/filetypes.h"
+#include "app/installdir.h"
+#include "editor/mainframe.h"
+#include "editor/minuteview.h"
+#include "framework/commandids.h"
+#include "framework/doctemplate.h"
+#include "framework/qtuiservice.h"
+#include "model/quillondoc.h"
+#include "platform/inputpanel.h"
+#include "platform/singleinstance.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QScreen>
+
+namespace {
+
+const QString kRegistryKey = QStringLiteral("Corvexa");
+
+} // namespace
+
+CQuillonApp::CQuillonApp(const QString& deviceRoot, UiService* ui, InputPanel* inputPanel)
+    : m_device(deviceRoot)
+    , m_registry(m_device.registryFile())
+    , m_profile(m_registry)
+    , m_ownUi(ui ? nullptr : std::make_unique<QtUiService>())
+    , m_ownInputPanel(inputPanel ? nullptr : std::make_unique<DesktopInputPanel>())
+    , m_shell(m_registry, m_device)
+    , m_services{ui ? *ui : *m_ownUi, inputPanel ? *inputPanel : *m_ownInputPanel, m_profile, m_registry, m_device, m_shell}
+{
+    OnCommand(cmd::About, [this] { OnAppAbout(); });
+    OnCommand(cmd::Exit, [this] { OnAppExit(); });
+    OnCommand(cmd::FileNew, [this] {
+        if (m_pDocTemplate)
+            m_pDocTemplate->NewDocument();
+    });
+}
+
+CQuillonApp::~CQuillonApp()
+{
+    // The frame's views leave the document before the document goes.
+    m_pMainFrame.reset();
+}
+
+bool CQuillonApp::InitInstance(const QStringList& arguments)
+{
+    // One instance per device: a second one brings the first forward and ends.
+    m_singleInstance = std::make_unique<SingleInstance>(m_device.root());
+    if (!m_singleInstance->TryAcquire()) {
+        m_profile.SetRegistryKey(kRegistryKey);
+        if (m_profile.ReadInt(QStringLiteral("InstanceInfo"), QStringLiteral("hWnd"), 0) != 0)
+            m_singleInstance->AskToRaise();
+        return false;
+    }
+    connect(m_singleInstance.get(), &SingleInstance::raiseRequested, this, [this] {
+        if (m_pMainFrame) {
+            m_pMainFrame->showNormal();
+            m_pMainFrame->raise();
+            m_pMainFrame->activateWindow();
+        }
+    });
+
+    g_bDragging = false;
+    m_strInstallDir = GetInstallDir(m_registry).value_or(QString());
+    RegisterFileTypes(m_registry, GetInstallDir(m_registry));
+    m_profile.SetRegistryKey(kRegistryKey);
+
+    m_pDocument = std::make_unique<CQuillonDoc>(m_profile, m_services.ui, m_device);
+    m_pDocTemplate = std::make_unique<SingleDocTemplate>(*m_pDocument);
+    m_pMainFrame = std::make_unique<CMainFrame>(m_services, this);
+    if (auto* qtUi = dynamic_cast<QtUiService*>(&m_services.ui))
+        qtUi->SetParentWindow(m_pMainFrame.get());
+    // A handheld-shaped window: tall and narrow, within the screen.
+    const QRect available = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                             : QRect(0, 0, 1024, 768);
+    m_pMainFrame->resize(std::min(480, available.width()), std::min(720, available.height() - 40));
+    m_pMainFrame->move(available.center() - m_pMainFrame->rect().center());
+    if (!m_pMainFrame->OnCreateClient(*m_pDocument))
+        return false;
+
+    // The command line: an optional minute to open; otherwise a new minute,
+    // which may reopen the last one.
+    QString file;
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(QLatin1String("--"))) {
+            file = argument;
+            break;
+        }
+    }
+    if (!file.isEmpty()) {
+        if (!DevicePaths::isDevicePath(file))
+            file = QFileInfo(file).absoluteFilePath();
+        m_pDocument->SetMinuteModified(false);
+        if (!m_pDocTemplate->OpenDocumentFile(file))
+            return false;
+    } else if (!m_pDocTemplate->NewDocument()) {
+        return false;
+    }
+
+    m_pMainFrame->show();
+    m_profile.WriteInt(QStringLiteral("InstanceInfo"), QStringLiteral("hWnd"), int(quint32(m_pMainFrame->winId())));
+    m_strHelpPath = QStringLiteral("\\windows\\Quillon.htm");
+    return true;
+}
+
+int CQuillonApp::ExitInstance()
+{
+    return 0;
+}
+
+void CQuillonApp::OnAppAbout()
+{
+    CAboutDlg dialog(m_profile.ReadString(QStringLiteral("Version"), QStringLiteral("Version"), QString()),
+                     m_pMainFrame.get());
+    m_services.ui.RunModal(dialog);
+}
+
+void CQuillonApp::OnAppExit()
+{
+    g_bExiting = true;
+    if (m_pMainFrame)
+        m_pMainFrame->close();
+}

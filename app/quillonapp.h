@@ -1,0 +1,64 @@
+#pragma once
+
+#include "editor/editorservices.h"
+#include "framework/cmdtarget.h"
+#include "platform/devicepaths.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "app/settingsprofile.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class CMainFrame;
+class CQuillonDoc;
+class InputPanel;
+class SingleDocTemplate;
+class SingleInstance;
+class UiService;
+
+// The application: builds the services, keeps one instance per device,
+// registers the file type, makes the document, the frame and its views,
+// processes the command line, and handles About and Exit.
+class CQuillonApp : public QObject, public CommandTarget {
+    Q_OBJECT
+public:
+    // Without a UI service or an input panel the desktop ones are used.
+    explicit CQuillonApp(const QString& deviceRoot, UiService* ui = nullptr, InputPanel* inputPanel = nullptr);
+    ~CQuillonApp() override;
+
+    // Start-up. False when this instance is to end: another one runs (it
+    // has been asked to come forward) or the command line named a minute
+    // that could not be opened.
+    bool InitInstance(const QStringList& arguments);
+    int ExitInstance();
+
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    CQuillonDoc* Document() const { return m_pDocument.get(); }
+    SingleDocTemplate* DocTemplate() const { return m_pDocTemplate.get(); }
+    EditorServices& Services() { return m_services; }
+    Registry& DeviceRegistry() { return m_registry; }
+    SettingsProfile& Profile() { return m_profile; }
+    const DevicePaths& Device() const { return m_device; }
+
+    QString m_strInstallDir;
+    QString m_strHelpPath;
+
+    void OnAppAbout();
+    void OnAppExit();
+
+private:
+    DevicePaths m_device;
+    Registry m_registry;
+    SettingsProfile m_profile;
+    std::unique_ptr<UiService> m_ownUi;
+    std::unique_ptr<InputPanel> m_ownInputPanel;
+    Shell m_shell;
+    EditorServices m_services;
+    std::unique_ptr<SingleInstance> m_singleInstance;
+    std::unique_ptr<CQuillonDoc> m_pDocument;
+    std::unique_ptr<SingleDocTemplate> m_pDocTemplate;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+};

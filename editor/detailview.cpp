@@ -1,0 +1,249 @@
+#include "editor/detailview.h"
+
+#include "editor/editorservices.h"
+#include "editor/minuteview.h"
+#include "editor/replacedialog.h"
+#include "framework/commandids.h"
+#include "framework/uiservice.h"
+#include "model/quillondoc.h"
+
+#include <QApplication>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace {
+
+QString ToPane(const QString& text)
+{
+    QString pane = text;
+    pane.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return pane;
+}
+
+QString FromPane(const QString& text)
+{
+    QString stored = text;
+    stored.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return stored;
+}
+
+} // namespace
+
+CDetailView::CDetailView(EditorServices& services, QWidget* parent)
+    : QPlainTextEdit(parent)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("CDetailView"));
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFrameShape(QFrame::Box);
+    setTabChangesFocus(false);
+    setReadOnly(true);
+
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_bLoading) {
+            m_bEdited = true;
+            if (CQuillonDoc* doc = GetDoc())
+                doc->SetMinuteModified(true);
+        }
+    });
+    connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool available) { m_bCanUndo = available; });
+    RegisterCommands();
+}
+
+CQuillonDoc* CDetailView::GetDoc() const
+{
+    return static_cast<CQuillonDoc*>(GetDocument());
+}
+
+bool CDetailView::PaneHasFocus() const
+{
+    return hasFocus();
+}
+
+bool CDetailView::TreeHasFocus() const
+{
+    return m_pMinuteView && m_pMinuteView->hasFocus();
+}
+
+void CDetailView::RegisterCommands()
+{
+    // Edit commands act on whichever pane has the focus.
+    OnCommand(
+        cmd::Cut,
+        [this] {
+            if (PaneHasFocus())
+                cut();
+            else if (TreeHasFocus())
+                m_pMinuteView->CutItem();
+        },
+        [this](CmdUI& ui) {
+            if (PaneHasFocus())
+                ui.Enable(textCursor().hasSelection() && !isReadOnly());
+            else if (TreeHasFocus())
+                ui.Enable(m_pMinuteView->CanCutCopy());
+        });
+    OnCommand(
+        cmd::Copy,
+        [this] {
+            if (PaneHasFocus())
+                copy();
+            else if (TreeHasFocus())
+                m_pMinuteView->CopyItem();
+        },
+        [this](CmdUI& ui) {
+            if (PaneHasFocus())
+                ui.Enable(textCursor().hasSelection());
+            else if (TreeHasFocus())
+                ui.Enable(m_pMinuteView->CanCutCopy());
+        });
+    OnCommand(
+        cmd::Paste,
+        [this] {
+            if (PaneHasFocus())
+                paste();
+            else if (TreeHasFocus())
+                m_pMinuteView->PasteClip();
+        },
+        [this](CmdUI& ui) {
+            if (PaneHasFocus())
+                ui.Enable(true);
+            else if (TreeHasFocus())
+                ui.Enable(m_pMinuteView->CanPaste());
+        });
+    OnCommand(
+        cmd::Undo,
+        [this] {
+            if (PaneHasFocus()) {
+                if (m_bCanUndo)
+                    undo();
+            } else if (TreeHasFocus()) {
+                m_pMinuteView->UndoTreeEdit();
+            }
+        },
+        [this](CmdUI& ui) {
+            if (PaneHasFocus())
+                ui.Enable(m_bCanUndo);
+            else if (TreeHasFocus())
+                ui.Enable(m_pMinuteView->CanUndo());
+        });
+}
+
+QString CDetailView::PaneText() const
+{
+    return FromPane(toPlainText());
+}
+
+void CDetailView::SetPaneText(const QString& text)
+{
+    setPlainText(ToPane(text));
+}
+
+void CDetailView::OnUpdate(View*, qintptr hint)
+{
+    if (hint == 0) {
+        if (!m_pMinuteView || !m_pMinuteView->IsBusy())
+            viewport()->update();
+        return;
+    }
+    CQuillonDoc* doc = GetDoc();
+    if (!doc)
+        return;
+    // A text the user has not touched is already in its node as it stands;
+    // storing it back would only rewrite its line breaks.
+    if (doc->GetCurrentNode() != 0 && m_bEdited)
+        doc->SetNodeText(doc->GetCurrentNode(), PaneText());
+
+    m_bLoading = true;
+    if (hint == 1) {
+        clear();
+        setReadOnly(true);
+    } else {
+        setPlainText(ToPane(doc->GetNodeText(int(hint - 1))));
+        setReadOnly(false);
+    }
+    m_bEdited = false;
+    m_bLoading = false;
+    ResetSearch();
+}
+
+// ---------------------------------------------------------------------------
+// Search
+
+void CDetailView::ResetSearch()
+{
+    m_strSearchRest = toPlainText();
+    m_nSearchBase = 0;
+}
+
+void CDetailView::SelectRange(int start, int end)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+bool CDetailView::FindInText(const QString& pattern, bool matchCase)
+{
+    if (pattern.isEmpty())
+        return false;
+    const qsizetype p = m_strSearchRest.indexOf(pattern, 0, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    if (p < 0)
+        return false;
+    const int n = int(pattern.size());
+    SelectRange(m_nSearchBase + int(p), m_nSearchBase + int(p) + n);
+    m_nSearchBase += int(p) + n;
+    m_strSearchRest = m_strSearchRest.mid(p + n);
+    return true;
+}
+
+bool CDetailView::ReplaceInText(const QString& pattern, bool matchCase, const QString& replacement, bool& atEnd)
+{
+    if (pattern.isEmpty())
+        return false;
+    const qsizetype p = m_strSearchRest.indexOf(pattern, 0, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    if (p < 0)
+        return false;
+    const int n = int(pattern.size());
+    SelectRange(m_nSearchBase + int(p), m_nSearchBase + int(p) + n);
+
+    bool replace = m_bReplaceAll;
+    if (!replace) {
+        CReplaceDlg dialog(window());
+        switch (m_services.ui.RunModal(dialog)) {
+        case IDC_YES:
+            replace = true;
+            break;
+        case IDC_ALL:
+            m_bReplaceAll = true;
+            replace = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (replace) {
+        // Replaced in place, as one edit that cannot be undone.
+        document()->setUndoRedoEnabled(false);
+        textCursor().insertText(replacement);
+        document()->setUndoRedoEnabled(true);
+    }
+    m_nSearchBase += int(p) + int(replace ? replacement.size() : n);
+    m_strSearchRest = m_strSearchRest.mid(p + n);
+    atEnd = m_strSearchRest.isEmpty();
+    return true;
+}
+
+void CDetailView::OnTextNotFound(const QString& pattern)
+{
+    if (m_services.ui.MessageBox(QStringLiteral("'%1' not found!\nStart again?").arg(pattern), QStringLiteral("Quillon"),
+                                 MB_YESNO | MB_ICONQUESTION) == IDYES)
+        ResetSearch();
+}
+
+void CDetailView::CloseFindReplace()
+{
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "framework/view.h"
+
+#include <QPlainTextEdit>
+
+class CMinuteView;
+class CQuillonDoc;
+struct EditorServices;
+
+// The item text: the lower pane. It shows the text of the item selected in
+// the tree, stores what is typed back into that item's node when the
+// selection moves on (or when the minute is about to be read), and carries
+// the in-item search that Find and Replace run. Texts keep CR LF line breaks
+// in the minute whatever the widget uses.
+class CDetailView : public QPlainTextEdit, public View {
+    Q_OBJECT
+public:
+    // What the "Replace this?" dialog answers.
+    enum { IDC_YES = 1003, IDC_NO = 3, IDC_ALL = 1004 };
+
+    CDetailView(EditorServices& services, QWidget* parent = nullptr);
+
+    CQuillonDoc* GetDoc() const;
+    void SetMinuteView(CMinuteView* view) { m_pMinuteView = view; }
+
+    void OnUpdate(View* sender, qintptr hint) override;
+
+    // The pane's whole text, with CR LF line breaks.
+    QString PaneText() const;
+    void SetPaneText(const QString& text);
+
+    // The search inside the pane's text.
+    void ResetSearch();
+    bool FindInText(const QString& pattern, bool matchCase);
+    bool ReplaceInText(const QString& pattern, bool matchCase, const QString& replacement, bool& atEnd);
+    void OnTextNotFound(const QString& pattern);
+    void CloseFindReplace();
+
+    // Whether the keyboard focus is in this pane, or else in the tree.
+    bool PaneHasFocus() const;
+    bool TreeHasFocus() const;
+
+    bool m_bReplaceAll = false;
+    int m_nSearchBase = 0;
+    QString m_strSearchRest;
+
+private:
+    void RegisterCommands();
+    // Selects characters [start, end) of the pane and shows the caret.
+    void SelectRange(int start, int end);
+
+    EditorServices& m_services;
+    CMinuteView* m_pMinuteView = nullptr;
+    bool m_bLoading = false;
+    bool m_bEdited = false; // the text differs from what was loaded into the pane
+    bool m_bCanUndo = false;
+};

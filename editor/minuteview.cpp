@@ -1,0 +1,847 @@
+#include "editor/minuteview.h"
+
+#include "app/inputpanelservice.h"
+#include "app/settingsprofile.h"
+#include "catalogue/cataloguedialog.h"
+#include "catalogue/categorystore.h"
+#include "editor/detailview.h"
+#include "editor/editorservices.h"
+#include "editor/titledialog.h"
+#include "editor/treeimages.h"
+#include "framework/commandids.h"
+#include "framework/uiservice.h"
+#include "model/quillondoc.h"
+#include "options/options.h"
+#include "platform/devicepaths.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QGestureEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTapAndHoldGesture>
+
+#include <unordered_map>
+
+bool g_bDragging = false;
+
+namespace {
+
+constexpr int kNormalImageRole = Qt::UserRole + 1;
+constexpr int kSelectedImageRole = Qt::UserRole + 2;
+const QString kCaption = QStringLiteral("Quillon");
+
+} // namespace
+
+// Renames in place without letting the tree write the label: the view
+// decides what the label becomes and stores the title.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    explicit LabelDelegate(CMinuteView* view) : QStyledItemDelegate(view), m_view(view) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            m_view->OnEndLabelEdit(line->text());
+    }
+
+private:
+    CMinuteView* m_view;
+};
+
+CMinuteView::CMinuteView(EditorServices& services, QWidget* parent)
+    : QTreeWidget(parent)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("CMinuteView"));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setItemDelegate(new LabelDelegate(this));
+    setUniformRowHeights(true);
+    setExpandsOnDoubleClick(true);
+    setFrameShape(QFrame::Box);
+    setIconSize(QSize(16, 16));
+    viewport()->grabGesture(Qt::TapAndHoldGesture);
+
+    // The view reads this option itself, and counts a missing value as on.
+    m_bShowLines = services.profile.ReadInt(COptions::kSection, QStringLiteral("ShowLinesInTree"), 1) != 0;
+    setRootIsDecorated(m_bShowLines);
+
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (current)
+            OnSelChanged(current);
+    });
+    RegisterCommands();
+}
+
+CMinuteView::~CMinuteView() = default;
+
+void CMinuteView::RegisterCommands()
+{
+    OnCommand(cmd::InsertItem, [this] { OnInsertItem(); });
+    OnCommand(cmd::InsertSubItem, [this] { OnInsertSubItem(); });
+    OnCommand(cmd::DeleteItem, [this] { OnDeleteItem(); },
+              [this](CmdUI& ui) { ui.Enable(m_nSelIndex > 0 && SelectedItem()); });
+    OnCommand(cmd::Expand, [this] { OnExpand(); });
+    OnCommand(cmd::ExpandAll, [this] { OnExpandAll(); });
+    OnCommand(cmd::CollapseAll, [this] { OnCollapseAll(); });
+    OnCommand(cmd::ExpandBranch, [this] { OnExpandBranch(); });
+    OnCommand(cmd::CollapseBranch, [this] { OnCollapseBranch(); });
+    OnCommand(cmd::ItemCatalogue, [this] { OnItemCatalogue(); });
+    OnCommand(cmd::New, [this] { OnFileNew(); });
+}
+
+void CMinuteView::OnFileNew()
+{
+    CQuillonDoc* doc = GetDoc();
+    if (!doc)
+        return;
+    doc->ClearOpenTemplate();
+    doc->ChooseBlankMinute();
+    doc->SetReplacePending(true);
+    emit commandRequested(cmd::FileNew);
+}
+
+CQuillonDoc* CMinuteView::GetDoc() const
+{
+    return static_cast<CQuillonDoc*>(GetDocument());
+}
+
+QTreeWidgetItem* CMinuteView::Item(const QPersistentModelIndex& handle) const
+{
+    return handle.isValid() ? itemFromIndex(handle) : nullptr;
+}
+
+QPersistentModelIndex CMinuteView::Handle(QTreeWidgetItem* item) const
+{
+    return item ? QPersistentModelIndex(indexFromItem(item)) : QPersistentModelIndex();
+}
+
+int CMinuteView::NormalImage(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, kNormalImageRole).toInt() : -1;
+}
+
+int CMinuteView::SelectedImage(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, kSelectedImageRole).toInt() : -1;
+}
+
+void CMinuteView::SetItemImages(QTreeWidgetItem* item, int normal, int selected)
+{
+    item->setData(0, kNormalImageRole, normal);
+    item->setData(0, kSelectedImageRole, selected);
+    item->setIcon(0, TreeImages::Icon(normal, selected));
+}
+
+// ---------------------------------------------------------------------------
+// Index, branch size and path
+
+int CMinuteView::GetItemIndex(const QTreeWidgetItem* item) const
+{
+    if (!item)
+        return 0;
+    // The root is the tree's only top-level item, so a walk of the whole tree is a walk from the root.
+    int index = 0;
+    for (QTreeWidgetItemIterator it(const_cast<CMinuteView*>(this)); *it; ++it, ++index) {
+        if (*it == item)
+            return index;
+    }
+    return 0;
+}
+
+int CMinuteView::CountDescendants(const QTreeWidgetItem* item) const
+{
+    if (!item)
+        return 0;
+    int count = 0;
+    for (int i = 0; i < item->childCount(); ++i)
+        count += 1 + CountDescendants(item->child(i));
+    return count;
+}
+
+QString CMinuteView::GetItemPath(const QTreeWidgetItem* item) const
+{
+    if (!item)
+        return {};
+    QStringList labels;
+    for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent())
+        labels.prepend(p->text(0));
+    QString path;
+    for (const QString& label : labels) {
+        path += label;
+        if (!label.endsWith(QLatin1Char('\\')))
+            path += QLatin1Char('\\');
+    }
+    return path + item->text(0);
+}
+
+QTreeWidgetItem* CMinuteView::ItemAt(int index) const
+{
+    if (index < 0)
+        return nullptr;
+    int i = 0;
+    for (QTreeWidgetItemIterator it(const_cast<CMinuteView*>(this)); *it; ++it, ++i) {
+        if (i == index)
+            return *it;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Filling the tree
+
+QTreeWidgetItem* CMinuteView::InsertItem(const QString& label, int image, QTreeWidgetItem* parent, QTreeWidgetItem* after)
+{
+    auto* item = new QTreeWidgetItem(QStringList{label});
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    SetItemImages(item, image, image);
+    if (!after) {
+        parent->insertChild(0, item);
+    } else if (after->parent() == parent) {
+        const int count = parent->childCount();
+        // Appending is the common case; it needs no search among the children.
+        if (count > 0 && parent->child(count - 1) == after)
+            parent->addChild(item);
+        else
+            parent->insertChild(parent->indexOfChild(after) + 1, item);
+    } else {
+        parent->addChild(item);
+    }
+    return item;
+}
+
+bool CMinuteView::Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* previous)
+{
+    // previous was made just before item, so it has no sub-items yet.
+    const QTreeWidgetItem* parent = item->parent();
+    if (!previous || !parent)
+        return false;
+    if (parent == previous || previous->parent() == parent)
+        return true; // its first sub-item, or the sibling straight after it
+    // item went in as parent's last sub-item: it follows previous only when
+    // previous ends the branch of the sub-item before it.
+    const QTreeWidgetItem* q = previous;
+    while (q && q->parent() != parent) {
+        const QTreeWidgetItem* up = q->parent();
+        if (!up || up->child(up->childCount() - 1) != q)
+            return false;
+        q = up;
+    }
+    return q && parent->childCount() >= 2 && parent->child(parent->childCount() - 2) == q;
+}
+
+void CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeWidgetItem* A, bool addToDocument)
+{
+    if (list.isEmpty() || !P)
+        return;
+    CQuillonDoc* doc = GetDoc();
+    // The item most recently made the parent when the walk first went below
+    // each level; levels not yet met lead back to P. Levels are those the
+    // nodes are placed at (see below), so the table holds at most one entry
+    // per node whatever the stored levels are.
+    std::unordered_map<qint64, QTreeWidgetItem*> parentOf;
+    auto parentAt = [&](qint64 level) {
+        const auto found = parentOf.find(level);
+        return found == parentOf.end() ? P : found->second;
+    };
+
+    qint64 prevLevel = addToDocument ? std::max<qint64>(1, list.at(0)->GetLevel()) : 0;
+    QTreeWidgetItem* parent = P;
+    QTreeWidgetItem* last = A;
+    // Indexes are carried from item to item: each new item normally follows
+    // the one before it in pre-order.
+    int lastIndex = addToDocument ? (A ? GetItemIndex(A) : (doc ? doc->GetNodeCount() : 0)) : 0;
+    bool first = true;
+
+    for (const auto& node : list) {
+        const int image = node->GetKind() == CTreeNode::kHasSubItems ? TreeImages::Heading : TreeImages::Item;
+        // A stored level that breaks the rules (0 or less, or several levels
+        // deeper than the node before) is placed at the deepest level it can
+        // reach: one below the node before at most, never above level 1.
+        const qint64 level = std::max<qint64>(1, std::min<qint64>(node->GetLevel(), prevLevel + 1));
+        if (level > prevLevel) {
+            parentOf[level] = parent;
+            parent = last ? last : P;
+        } else if (level < prevLevel) {
+            parent = parentAt(level + 1);
+        }
+        const int ref = lastIndex;
+        QTreeWidgetItem* previous = last;
+        QTreeWidgetItem* item = InsertItem(node->GetTitle(), image, parent, last);
+        last = item;
+
+        if (addToDocument && doc) {
+            lastIndex = !first && Follows(item, previous) ? lastIndex + 1 : GetItemIndex(item);
+            doc->InsertNode(GetItemPath(item), ref, lastIndex, node->GetText(), node->GetLevel(), node->GetKind());
+        }
+        if (first)
+            m_hPasted = Handle(item);
+        first = false;
+        prevLevel = level;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Initial update and selection
+
+void CMinuteView::OnInitialUpdate()
+{
+    UiService& ui = m_services.ui;
+    if (!m_bFirstUpdate)
+        ui.BeginWaitCursor();
+    View::OnInitialUpdate();
+    CQuillonDoc* doc = GetDoc();
+    if (!doc) {
+        if (!m_bFirstUpdate)
+            ui.EndWaitCursor();
+        return;
+    }
+
+    // Selection changes while the tree is emptied and refilled belong to no minute.
+    m_bRebuilding = true;
+    if (!m_bFirstUpdate) {
+        if (QTreeWidgetItem* root = RootItem())
+            root->setExpanded(false);
+    }
+    if (topLevelItemCount() > 0)
+        clear();
+    if (doc->GetDocOpen())
+        FillTree();
+    doc->SetReplacePending(false);
+
+    m_nSelIndex = 0;
+    g_bDragging = false;
+    m_hClipSource = QPersistentModelIndex();
+    m_nUndoState = UNDO_NONE;
+    m_hLastParent = QPersistentModelIndex();
+    m_nLevelShift = 0;
+    doc->SetCurrentNode(0);
+    m_bRebuilding = false;
+
+    QTreeWidgetItem* root = RootItem();
+    QTreeWidgetItem* selected = root && root->childCount() > 0 ? root->child(0) : root;
+    m_hSelected = Handle(selected);
+    if (selected) {
+        SelectItem(selected);
+        scrollToItem(root);
+    }
+
+    emit rootLabelChanged(root ? root->text(0) : QString());
+    if (m_bFirstUpdate)
+        m_bFirstUpdate = false;
+    else
+        ui.EndWaitCursor();
+}
+
+void CMinuteView::FillTree()
+{
+    CQuillonDoc* doc = GetDoc();
+    m_strDocPath = doc->GetPath();
+    m_strFileName = fileNamePart(m_strDocPath);
+
+    // Built before it joins the tree, so that a large minute costs no
+    // notification per item.
+    auto* root = new QTreeWidgetItem(QStringList{m_strFileName});
+    root->setFlags(root->flags() | Qt::ItemIsEditable);
+    SetItemImages(root, TreeImages::Minute, TreeImages::Minute);
+    m_nSelIndex = 0;
+    if (!doc->GetNodeList().isEmpty())
+        BuildFromList(doc->GetNodeList(), root, root, false);
+    addTopLevelItem(root);
+    m_hRoot = Handle(root);
+    if (doc->GetNodeList().isEmpty())
+        return;
+    root->setExpanded(true);
+    if (doc->GetOptions()->GetAutoExpandOverview())
+        expandAll();
+}
+
+void CMinuteView::SelectItem(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    if (currentItem() == item) {
+        // Already current as far as the tree knows (it may have made it so
+        // on its own): run the selection handling all the same.
+        OnSelChanged(item);
+    } else {
+        setCurrentItem(item);
+    }
+    item->setSelected(true);
+    scrollToItem(item);
+}
+
+void CMinuteView::OnSelChanged(QTreeWidgetItem* item)
+{
+    CQuillonDoc* doc = GetDoc();
+    if (!doc || m_bRebuilding || doc->GetReplacePending() || !item)
+        return;
+    doc->SetCurrentNode(int(m_nSelIndex));
+    m_hSelected = Handle(item);
+    m_nSelIndex = unsigned(GetItemIndex(item));
+    NotifySelection(qintptr(m_nSelIndex) + 1);
+}
+
+void CMinuteView::NotifySelection(qintptr hint)
+{
+    if (Document* doc = GetDocument())
+        doc->UpdateAllViews(this, hint);
+}
+
+void CMinuteView::CommitText()
+{
+    CQuillonDoc* doc = GetDoc();
+    if (m_nSelIndex > 0 && doc) {
+        doc->SetCurrentNode(int(m_nSelIndex));
+        doc->UpdateAllViews(this, qintptr(m_nSelIndex) + 1);
+    }
+}
+
+void CMinuteView::PrepareSave()
+{
+    CQuillonDoc* doc = GetDoc();
+    if (!doc)
+        return;
+    m_strDocPath = doc->GetPath();
+    if (QTreeWidgetItem* root = RootItem()) {
+        root->setText(0, fileNamePart(m_strDocPath));
+        emit rootLabelChanged(root->text(0));
+    }
+    CommitText();
+}
+
+void CMinuteView::CloseFindReplace()
+{
+    if (m_pDetailView)
+        m_pDetailView->CloseFindReplace();
+}
+
+// ---------------------------------------------------------------------------
+// Insert and delete
+
+void CMinuteView::OnInsertItem()
+{
+    InsertNewItem(false);
+}
+
+void CMinuteView::OnInsertSubItem()
+{
+    InsertNewItem(true);
+}
+
+void CMinuteView::InsertNewItem(bool subItem)
+{
+    CQuillonDoc* doc = GetDoc();
+    QTreeWidgetItem* selected = SelectedItem();
+    if (!selected || !doc)
+        return;
+    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
+
+    CategoryStore store(m_services.profile);
+    CCatalogueDlg dialog(store, m_services.ui, &m_services.inputPanel, window());
+    dialog.SetCaption(subItem ? QStringLiteral("Insert Sub-Item") : QStringLiteral("Insert Agenda Item"));
+    dialog.SetPickMode(true);
+    if (m_services.ui.RunModal(dialog) != IDCANCEL) {
+        QString title = dialog.GetChosen();
+        if (title == QLatin1String("Blank"))
+            title = PromptTitle();
+
+        QTreeWidgetItem* root = RootItem();
+        QTreeWidgetItem* item = nullptr;
+        int newIndex = 0;
+        const int ref = GetItemIndex(selected);
+        if (subItem) {
+            item = InsertItem(title, TreeImages::Item, selected, nullptr);
+            newIndex = ref + 1;
+        } else if (selected == root) {
+            item = InsertItem(title, TreeImages::Item, root, nullptr);
+            newIndex = 1;
+        } else {
+            item = InsertItem(title, TreeImages::Item, selected->parent(), selected);
+            newIndex = GetItemIndex(item);
+        }
+        doc->SetMinuteModified(true);
+        doc->InsertNode(GetItemPath(item), ref, newIndex, QString(), subItem ? MinuteNodes::kSubItem : MinuteNodes::kSibling,
+                        CTreeNode::kLeaf);
+        if (subItem)
+            selected->setExpanded(true);
+        doc->SetCurrentNode(int(m_nSelIndex));
+        SelectItem(item);
+        if (subItem && selected != root) {
+            SetItemImages(selected, TreeImages::Heading, TreeImages::Heading);
+            doc->SetNodeAttributes(ref, CTreeNode::kHasSubItems, -1);
+        }
+        PrefillText(title);
+    }
+    ShowInputPanel(m_services.inputPanel, panelWasShowing);
+}
+
+QString CMinuteView::PromptTitle()
+{
+    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
+    if (!panelWasShowing)
+        ShowInputPanel(m_services.inputPanel, true);
+    CTitleDlg dialog(window());
+    const int result = m_services.ui.RunModal(dialog);
+    if (!panelWasShowing)
+        ShowInputPanel(m_services.inputPanel, false);
+    const QString name = dialog.Name();
+    return result == IDOK && !name.isEmpty() ? name : QStringLiteral("<No Title>");
+}
+
+void CMinuteView::PrefillText(const QString& title)
+{
+    if (title != QLatin1String("Date") && title != QLatin1String("Attendees") && title != QLatin1String("Author"))
+        return;
+    if (!m_prefillProvider || !m_pDetailView)
+        return;
+    m_pDetailView->SetPaneText(m_prefillProvider(title));
+}
+
+void CMinuteView::OnDeleteItem()
+{
+    QTreeWidgetItem* selected = SelectedItem();
+    if (!selected)
+        return;
+    if (selected == RootItem()) {
+        m_services.ui.MessageBox(QStringLiteral("You cannot delete the root item!"), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (DeleteItem(selected, true))
+        m_nUndoState = UNDO_DELETED;
+}
+
+bool CMinuteView::DeleteItem(QTreeWidgetItem* item, bool confirm)
+{
+    CQuillonDoc* doc = GetDoc();
+    if (!doc || !item || item == RootItem())
+        return false;
+    if (confirm && doc->GetOptions()->GetWarningOnDelete()) {
+        const QString question = item->childCount() > 0
+            ? QStringLiteral("Delete agenda item '%1' ?\n(including subordinates)").arg(item->text(0))
+            : QStringLiteral("Delete agenda item '%1' ?").arg(item->text(0));
+        if (m_services.ui.MessageBox(question, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return false;
+    }
+    QTreeWidgetItem* parent = item->parent();
+    const int position = parent->indexOfChild(item);
+    QTreeWidgetItem* previousSibling = position > 0 ? parent->child(position - 1) : nullptr;
+    m_hUndoAnchor = Handle(previousSibling ? previousSibling : parent);
+
+    const int index = GetItemIndex(item);
+    const int branch = CountDescendants(item) + 1;
+    doc->CopyNodesToClip(index, branch);
+
+    m_hSelected = Handle(previousSibling ? previousSibling : parent);
+    m_nSelIndex = 0;
+    SelectItem(SelectedItem());
+    m_hLastParent = Handle(parent);
+
+    // The branch's nodes are contiguous from its item's index on; removing
+    // them at once leaves what removing them one by one, deepest first, would.
+    doc->DeleteNodes(index, branch);
+    delete item;
+
+    if (parent != RootItem() && parent->childCount() == 0) {
+        SetItemImages(parent, TreeImages::Item, TreeImages::Item);
+        doc->SetNodeAttributes(GetItemIndex(parent), CTreeNode::kLeaf, -1);
+    }
+    doc->SetMinuteModified(true);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Expanding and collapsing
+
+void CMinuteView::ExpandBelow(QTreeWidgetItem* item, bool expand)
+{
+    for (int i = 0; i < item->childCount(); ++i) {
+        QTreeWidgetItem* child = item->child(i);
+        child->setExpanded(expand);
+        ExpandBelow(child, expand);
+    }
+}
+
+void CMinuteView::OnExpand()
+{
+    if (QTreeWidgetItem* item = SelectedItem())
+        item->setExpanded(!item->isExpanded());
+}
+
+void CMinuteView::OnExpandAll()
+{
+    if (QTreeWidgetItem* root = RootItem()) {
+        root->setExpanded(true);
+        ExpandBelow(root, true);
+    }
+}
+
+void CMinuteView::OnCollapseAll()
+{
+    if (QTreeWidgetItem* root = RootItem()) {
+        root->setExpanded(false);
+        ExpandBelow(root, false);
+        scrollToItem(root);
+    }
+}
+
+void CMinuteView::OnExpandBranch()
+{
+    if (QTreeWidgetItem* item = SelectedItem()) {
+        item->setExpanded(true);
+        ExpandBelow(item, true);
+        scrollToItem(item);
+    }
+}
+
+void CMinuteView::OnCollapseBranch()
+{
+    if (QTreeWidgetItem* item = SelectedItem()) {
+        item->setExpanded(false);
+        ExpandBelow(item, false);
+        scrollToItem(item);
+    }
+}
+
+void CMinuteView::OnItemCatalogue()
+{
+    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
+    CategoryStore store(m_services.profile);
+    CCatalogueDlg dialog(store, m_services.ui, &m_services.inputPanel, window());
+    dialog.SetCaption(QStringLiteral("Agenda item Catalogue"));
+    dialog.SetPickMode(false);
+    m_services.ui.RunModal(dialog);
+    ShowInputPanel(m_services.inputPanel, panelWasShowing);
+}
+
+// ---------------------------------------------------------------------------
+// The tree's Edit commands (filled in by the branch moves)
+
+bool CMinuteView::CanCutCopy() const
+{
+    return false;
+}
+
+bool CMinuteView::CanPaste() const
+{
+    return false;
+}
+
+bool CMinuteView::CanUndo() const
+{
+    return false;
+}
+
+int CMinuteView::CutItem()
+{
+    return 0;
+}
+
+int CMinuteView::CopyItem()
+{
+    return 0;
+}
+
+int CMinuteView::PasteClip()
+{
+    return 0;
+}
+
+int CMinuteView::UndoTreeEdit()
+{
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Renaming
+
+bool CMinuteView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool started = QTreeWidget::edit(index, trigger, event);
+    if (started)
+        OnBeginLabelEdit(itemFromIndex(index));
+    return started;
+}
+
+void CMinuteView::OnBeginLabelEdit(QTreeWidgetItem* item)
+{
+    m_strOldLabel = item ? item->text(0) : QString();
+}
+
+void CMinuteView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTreeWidget::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::RevertModelCache)
+        OnEndLabelEdit(QString()); // cancelled
+}
+
+void CMinuteView::OnEndLabelEdit(const QString& text)
+{
+    QTreeWidgetItem* item = currentItem();
+    CQuillonDoc* doc = GetDoc();
+    if (!item || !doc)
+        return;
+    if (!text.isEmpty() && m_nSelIndex > 0) {
+        CommitText();
+        item->setText(0, text);
+        doc->SetNodeTitle(GetItemPath(item), int(m_nSelIndex));
+        doc->SetMinuteModified(true);
+    } else {
+        // An empty name, a cancelled edit and the root keep the old label;
+        // the root's always follows the file name.
+        item->setText(0, m_strOldLabel);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Stylus, keys and the context menu
+
+void CMinuteView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    QTreeWidgetItem* item = itemAt(position);
+    // A press away from every item leaves nothing to remember: the menu then
+    // acts on the selected item, never on one that may since have gone.
+    m_hTapItem = Handle(item);
+    if (item) {
+        m_nTapX = position.x();
+        m_nTapItemTop = visualItemRect(item).top();
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+bool CMinuteView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Gesture) {
+        auto* gestureEvent = static_cast<QGestureEvent*>(event);
+        if (auto* hold = static_cast<QTapAndHoldGesture*>(gestureEvent->gesture(Qt::TapAndHoldGesture))) {
+            if (hold->state() == Qt::GestureFinished) {
+                OnContextMenu();
+                gestureEvent->accept(hold);
+                return true;
+            }
+            gestureEvent->accept(hold);
+        }
+    }
+    return QTreeWidget::viewportEvent(event);
+}
+
+void CMinuteView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // From the keyboard: the menu is for the selected item.
+        m_hTapItem = m_hSelected;
+        if (QTreeWidgetItem* item = SelectedItem()) {
+            const QRect rect = visualItemRect(item);
+            m_nTapX = rect.left() + 20;
+            m_nTapItemTop = rect.top();
+        }
+    }
+    OnContextMenu();
+    event->accept();
+}
+
+QMenu* CMinuteView::BuildContextMenu(QTreeWidgetItem* item)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("137"));
+    auto add = [this, menu](const QString& text, int id) {
+        QAction* action = menu->addAction(text);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { emit commandRequested(id); });
+        return action;
+    };
+    add(QStringLiteral("Insert Item..."), cmd::InsertItem);
+    add(QStringLiteral("Insert Sub-Item..."), cmd::InsertSubItem);
+    menu->addSeparator();
+    add(QStringLiteral("Delete Item..."), cmd::DeleteItem)->setEnabled(item != RootItem());
+    if (item->childCount() > 0) {
+        menu->addSeparator();
+        add(QStringLiteral("Collapse Branch"), cmd::CollapseBranch);
+        add(QStringLiteral("Expand Branch"), cmd::ExpandBranch);
+    }
+    return menu;
+}
+
+void CMinuteView::OnContextMenu()
+{
+    QTreeWidgetItem* item = Item(m_hTapItem);
+    if (!item) {
+        item = SelectedItem();
+        if (!item)
+            return;
+        const QRect rect = visualItemRect(item);
+        m_nTapX = rect.left() + 20;
+        m_nTapItemTop = rect.top();
+    }
+    SelectItem(item);
+
+    // Placed as the handheld places it, within the main window: to the left
+    // of the tap near the right edge, below the item unless too near the bottom.
+    QWidget* frame = window();
+    const int width = frame->width();
+    const int height = frame->height();
+    const int x = m_nTapX + 130 > width ? m_nTapX - 132 : m_nTapX < 130 ? 2 : m_nTapX;
+    const int y = m_nTapItemTop + 174 > height ? m_nTapItemTop - 170 : m_nTapItemTop + 44;
+
+    QMenu* menu = BuildContextMenu(item);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(frame->mapToGlobal(QPoint(std::max(x, 0), std::max(y, 0))));
+}
+
+void CMinuteView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete && state() != EditingState) {
+        emit commandRequested(cmd::DeleteItem);
+        return;
+    }
+    if (event->key() == Qt::Key_Insert) {
+        emit commandRequested(event->modifiers() & Qt::ShiftModifier ? cmd::InsertSubItem : cmd::InsertItem);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Lines between the items
+
+void CMinuteView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    if (m_bShowLines) {
+        // Dotted connectors: a vertical line for each ancestor that has a
+        // sibling below, and an elbow into the item itself.
+        painter->save();
+        QPen pen(palette().color(QPalette::Mid));
+        pen.setStyle(Qt::DotLine);
+        painter->setPen(pen);
+        const int step = indentation();
+        const int middleY = rect.center().y();
+        QModelIndex current = index;
+        int level = 0;
+        for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+            ++level;
+        if (!rootIsDecorated())
+            --level;
+        int x = rect.right() - step / 2 + 1;
+        for (int depth = level; depth >= 0 && current.isValid(); --depth, x -= step) {
+            const QModelIndex parent = current.parent();
+            const bool hasBelow = current.sibling(current.row() + 1, 0).isValid();
+            if (current == index) {
+                painter->drawLine(x, middleY, x + step / 2, middleY);
+                painter->drawLine(x, rect.top(), x, hasBelow ? rect.bottom() : middleY);
+            } else if (hasBelow) {
+                painter->drawLine(x, rect.top(), x, rect.bottom());
+            }
+            current = parent;
+        }
+        painter->restore();
+    }
+    QTreeWidget::drawBranches(painter, rect, index);
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "framework/view.h"
+#include "model/minuteviewlink.h"
+
+#include <QPersistentModelIndex>
+#include <QPoint>
+#include <QTreeWidget>
+
+#include <functional>
+
+class CDetailView;
+class CQuillonDoc;
+class QMenu;
+struct EditorServices;
+
+// While a branch is being dragged, and while a paste runs.
+extern bool g_bDragging;
+
+// The agenda tree: the upper pane. It shows the minute as a tree under one
+// root item that stands for the minute, keeps the tree and the document's
+// node list in step through every edit, and hands the selection to the text
+// pane. Items and nodes are matched by position: an item's index in a
+// pre-order walk from the root (the root is 0) is its node's index.
+class CMinuteView : public QTreeWidget, public View, public MinuteViewLink {
+    Q_OBJECT
+public:
+    // Clip modes.
+    enum { CLIP_COPY = 1, CLIP_CUT = 2 };
+    // Undo states.
+    enum { UNDO_NONE = 0, UNDO_COPIED = 1, UNDO_CUT = 2, UNDO_PASTED = 3, UNDO_DELETED = 4, UNDO_MOVED = 6 };
+
+    CMinuteView(EditorServices& services, QWidget* parent = nullptr);
+    ~CMinuteView() override;
+
+    CQuillonDoc* GetDoc() const;
+    void SetDetailView(CDetailView* detailView) { m_pDetailView = detailView; }
+
+    // View.
+    void OnInitialUpdate() override;
+
+    // What the document and the other panes use.
+    int LevelShift() const override { return m_nLevelShift; }
+    void PrepareSave() override;
+    bool HadFirstUpdate() const override { return !m_bFirstUpdate; }
+    void CloseFindReplace() override;
+    void OnOptionsApplied() {}
+    void CommitText();
+    void NotifySelection(qintptr hint);
+    bool IsBusy() const { return m_bBusy; }
+
+    // The tree.
+    int GetItemIndex(const QTreeWidgetItem* item) const;
+    int CountDescendants(const QTreeWidgetItem* item) const;
+    QString GetItemPath(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* RootItem() const { return Item(m_hRoot); }
+    QTreeWidgetItem* SelectedItem() const { return Item(m_hSelected); }
+    int SelectedIndex() const { return int(m_nSelIndex); }
+    // The item at a node index; nullptr when there is none.
+    QTreeWidgetItem* ItemAt(int index) const;
+    // An item's normal and selected images.
+    static int NormalImage(const QTreeWidgetItem* item);
+    static int SelectedImage(const QTreeWidgetItem* item);
+    void SetItemImages(QTreeWidgetItem* item, int normal, int selected);
+
+    // Builds the nodes of list as items under parent, after the item after
+    // (nullptr: as parent's first children); with addToDocument each item's
+    // node goes into the document too.
+    void BuildFromList(const NodeList& list, QTreeWidgetItem* parent, QTreeWidgetItem* after, bool addToDocument);
+    // Deletes an item with its branch from the tree and the list, after
+    // asking when confirm is set and the option says so.
+    bool DeleteItem(QTreeWidgetItem* item, bool confirm);
+
+    // Commands.
+    void OnInsertItem();
+    void OnInsertSubItem();
+    void OnDeleteItem();
+    void OnExpand();
+    void OnExpandAll();
+    void OnCollapseAll();
+    void OnExpandBranch();
+    void OnCollapseBranch();
+    void OnItemCatalogue();
+    void OnFileNew();
+
+    // The tree's Edit commands; the branch moves fill them in.
+    bool CanCutCopy() const;
+    bool CanPaste() const;
+    bool CanUndo() const;
+    int CutItem();
+    int CopyItem();
+    int PasteClip();
+    int UndoTreeEdit();
+
+    // The title dialog shown for a "Blank" pick.
+    QString PromptTitle();
+    // Fills a new item's text from the pickers for "Date", "Attendees" and "Author".
+    void PrefillText(const QString& title);
+    // Set by the contacts and dates features: the text for a new item with this title.
+    std::function<QString(const QString& title)> m_prefillProvider;
+
+    // The tap-and-hold menu for an item, as the gesture opens it.
+    void OnContextMenu();
+    QMenu* BuildContextMenu(QTreeWidgetItem* item);
+
+    // In-place renaming.
+    void OnBeginLabelEdit(QTreeWidgetItem* item);
+    void OnEndLabelEdit(const QString& text);
+
+    // Selection changes reported by the tree.
+    void OnSelChanged(QTreeWidgetItem* item);
+    // Selects an item; the selection handling runs as it does for a tap.
+    void SelectItem(QTreeWidgetItem* item);
+
+signals:
+    // Asks the main frame to route a command (used by the context menu and keys).
+    void commandRequested(int id);
+    // The root item's label, the minute's file name, has changed.
+    void rootLabelChanged(const QString& label);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
+
+private:
+    friend class LabelDelegate;
+
+    QTreeWidgetItem* Item(const QPersistentModelIndex& handle) const;
+    QPersistentModelIndex Handle(QTreeWidgetItem* item) const;
+    QTreeWidgetItem* InsertItem(const QString& label, int image, QTreeWidgetItem* parent, QTreeWidgetItem* after);
+    // Whether item comes straight after previous in a pre-order walk.
+    static bool Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* previous);
+    void FillTree();
+    void ExpandBelow(QTreeWidgetItem* item, bool expand);
+    void InsertNewItem(bool subItem);
+    void RegisterCommands();
+
+    EditorServices& m_services;
+    CDetailView* m_pDetailView = nullptr;
+    bool m_bShowLines = true;
+    bool m_bRebuilding = false;
+
+    int m_nLevelShift = 0;
+    QPersistentModelIndex m_hRoot;
+    bool m_bFirstUpdate = true;
+    bool m_bBusy = false;
+    QString m_strFileName;
+    QPersistentModelIndex m_hTapItem;
+    int m_nTapX = 0;
+    int m_nTapItemTop = 0;
+    QPersistentModelIndex m_hLastParent;
+    QPersistentModelIndex m_hUndoAnchor;
+    int m_nUndoState = UNDO_NONE;
+    QPersistentModelIndex m_hPasted;
+    int m_nClipMode = 0;
+    QPersistentModelIndex m_hClipSource;
+    QPersistentModelIndex m_hDropTarget;
+    int m_nDragImage = 0;
+    QPersistentModelIndex m_hDragSource;
+    QPoint m_ptDrag;
+    QPersistentModelIndex m_hSelected;
+    unsigned m_nSelIndex = 0;
+    QString m_strOldLabel;
+    QString m_strDocPath;
+};

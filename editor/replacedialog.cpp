@@ -1,0 +1,35 @@
+#include "editor/replacedialog.h"
+
+#include "editor/detailview.h"
+#include "framework/uiservice.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+CReplaceDlg::CReplaceDlg(QWidget* parent)
+    : HandheldDialog(IDD, tr("Replace this?"), parent)
+{
+    SetFullScreen(false);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    Body()->addWidget(MakeStaticText(tr("Replace the selected text?"), this));
+    OkButton()->hide(); // this dialog ends only by its four buttons
+    MakeButton(CDetailView::IDC_YES, tr("Yes"))->setDefault(true);
+    MakeButton(CDetailView::IDC_NO, tr("No"));
+    MakeButton(CDetailView::IDC_ALL, tr("All"));
+    MakeButton(IDCANCEL, tr("Cancel"));
+}
+
+void CReplaceDlg::showEvent(QShowEvent* event)
+{
+    HandheldDialog::showEvent(event);
+    // Centred on the main window, 20 pixels above centre.
+    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
+        const QRect area = owner->geometry();
+        move(area.left() + std::max(0, (area.width() - width()) / 2),
+             area.top() + std::max(0, (area.height() - height()) / 2 - 20));
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class DevicePaths;
+class Registry;
+
+// Starts device programs the way the handheld's shell does. A program is
+// found by its file name under the device registry's App Paths key
+// (HKEY_LOCAL_MACHINE, SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\<name>), whose default value
+// holds the host command (a program and any fixed arguments). The parameters
+// follow as one more argument, with a device path (or "file:" and a device
+// path) turned into its host path. The program runs detached.
+class Shell {
+public:
+    Shell(const Registry& registry, const DevicePaths& device);
+    virtual ~Shell() = default;
+
+    // False when the program has no entry or could not be started.
+    virtual bool Execute(const QString& verb, const QString& file, const QString& parameters,
+                         const QString& directory, int show);
+
+    // The host command registered for a device program; empty when there is none.
+    QString HostCommand(const QString& file) const;
+    // The parameters as the host program gets them.
+    QString HostParameters(const QString& parameters) const;
+
+    static QString AppPathsKey(const QString& programName);
+
+private:
+    const Registry& m_registry;
+    const DevicePaths& m_device;
+};

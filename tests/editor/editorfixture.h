@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/quillonapp.h"
+#include "editor/detailview.h"
+#include "editor/mainframe.h"
+#include "editor/minuteview.h"
+#include "framework/scripteduiservice.h"
+#include "model/quillondoc.h"
+#include "platform/inputpanel.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+// The whole editor on a fresh device folder, driven by command id through
+// the scripted UI service.
+class EditorTest : public ::testing::Test {
+public:
+    // A node of a minute file: level, title, text.
+    struct Node {
+        int level;
+        QString title;
+        QString text;
+    };
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the application with a command line (the program name is added).
+    void Start(const QStringList& arguments = {});
+    // Settings the application finds when it starts.
+    void SetOption(const char* name, int value);
+    QString DevicePath(const QString& relative) const { return dir.filePath(QStringLiteral("device/") + relative); }
+
+    // A minute file of these nodes; returns its path.
+    QString WriteMinute(const QString& name, const std::vector<Node>& nodes);
+
+    CMainFrame* Frame() const { return app->MainFrame(); }
+    CMinuteView* Tree() const { return app->MainFrame()->TreeView(); }
+    CDetailView* Text() const { return app->MainFrame()->TextView(); }
+    CQuillonDoc* Doc() const { return app->Document(); }
+    bool Send(int id) { return Frame()->SendCommand(id); }
+
+    // Answers the catalogue with a category (or Cancel for an empty name),
+    // and the title dialog with a name.
+    void PickCategory(const QString& name, const QString& blankTitle = QString());
+    // Selects the item at a node index as a tap does.
+    void Select(int index);
+    QTreeWidgetItem* ItemAt(int index) const { return Tree()->ItemAt(index); }
+
+    // The node list as "Title/level/kind" entries, and the tree as labels
+    // with their sub-items in brackets: "Untitled[A[B] C]".
+    std::string Nodes() const;
+    std::string Outline() const;
+    static std::string Outline(const QTreeWidgetItem* item);
+
+    // Dialogs by template number, answered by these handlers.
+    std::map<QString, std::function<int(QDialog&)>> dialogs;
+
+    QTemporaryDir dir;
+    ScriptedUiService ui;
+    TestInputPanel panel;
+    std::unique_ptr<CQuillonApp> app;
+};

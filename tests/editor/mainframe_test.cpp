@@ -1,0 +1,113 @@
+// The main frame: menus, view modes, fitting to the on-screen keyboard, help and exit.
+
+#include "editorfixture.h"
+
+#include "app/appglobals.h"
+#include "framework/commandids.h"
+#include "platform/registry.h"
+
+#include <QMenu>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+
+TEST_F(EditorTest, TheMenuBarHoldsEveryMenuAndButton)
+{
+    Start();
+    QStringList entries;
+    for (QAction* action : Frame()->MenuBarStrip()->actions()) {
+        QWidget* widget = Frame()->MenuBarStrip()->widgetForAction(action);
+        auto* button = qobject_cast<QToolButton*>(widget);
+        entries.append(button && button->menu() ? QStringLiteral("menu") : QString::number(action->data().toInt()));
+    }
+    EXPECT_EQ(entries, (QStringList{"menu", "menu", "menu", "menu", "32779", "32782", "32775", "32790", "menu"}));
+
+    auto titles = [](QMenu* menu) {
+        QStringList result;
+        for (QAction* action : menu->actions())
+            result.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        return result;
+    };
+    EXPECT_EQ(titles(Frame()->Popup(0)), (QStringList{"New", "Open...", "Save", "Save As", "-", "Exit"}));
+    EXPECT_EQ(titles(Frame()->Popup(3)), (QStringList{"Cut", "Copy", "Paste", "-", "Undo"}));
+    EXPECT_EQ(titles(Frame()->Popup(4)), (QStringList{"Both", "Tree", "Text"}));
+    EXPECT_EQ(Frame()->ActionsFor(cmd::Cut).size(), 2);
+    EXPECT_EQ(Frame()->ActionsFor(cmd::BeamText).size(), 1);
+    EXPECT_EQ(Frame()->ActionsFor(cmd::Save).first()->shortcut(), QKeySequence(QKeySequence::Save));
+}
+
+TEST_F(EditorTest, MenusShowTheRoutedEnableState)
+{
+    Start();
+    QMenu* file = Frame()->Popup(0);
+    emit file->aboutToShow();
+    EXPECT_TRUE(Frame()->ActionsFor(cmd::Save).first()->isEnabled());
+    QMenu* agenda = nullptr;
+    for (QAction* action : Frame()->Popup(1)->actions()) {
+        if (action->menu())
+            agenda = action->menu();
+    }
+    ASSERT_NE(agenda, nullptr);
+    emit agenda->aboutToShow();
+    EXPECT_FALSE(Frame()->ActionsFor(cmd::DeleteItem).first()->isEnabled()); // the root is selected
+    emit agenda->aboutToHide();
+    EXPECT_TRUE(Frame()->ActionsFor(cmd::DeleteItem).first()->isEnabled());
+    EXPECT_FALSE(Send(cmd::DeleteItem)); // still refused when asked
+}
+
+TEST_F(EditorTest, ViewModesShareTheHeight)
+{
+    Start();
+    const int height = Frame()->m_cyScreen;
+    const int tree = height / 2 - 24;
+    Send(cmd::ViewTree);
+    EXPECT_EQ(Frame()->Splitter()->sizes().at(1), 0);
+    Send(cmd::ViewText);
+    EXPECT_EQ(Frame()->Splitter()->sizes().at(0), 0);
+    Send(cmd::ViewBoth);
+    const QList<int> sizes = Frame()->Splitter()->sizes();
+    // The splitter may hand out a pixel or two of rounding differently.
+    EXPECT_NEAR(double(sizes.at(0)) / (sizes.at(0) + sizes.at(1)), double(tree) / height, 0.02);
+}
+
+TEST_F(EditorTest, TheWindowKeepsClearOfTheOnScreenKeyboard)
+{
+    Start();
+    Frame()->setGeometry(100, 50, 400, 600);
+    panel.setState({true, QRect(0, 0, 1024, 400)});
+    EXPECT_EQ(Frame()->geometry().bottom(), 399);
+    EXPECT_EQ(Frame()->geometry().top(), 50);
+    panel.setState({false, QRect(0, 0, 1024, 768)});
+    EXPECT_EQ(Frame()->geometry().height(), 600);
+    panel.queryFails = true;
+    panel.setState({true, QRect(0, 0, 1024, 300)});
+    EXPECT_EQ(Frame()->geometry().height(), 600);
+}
+
+TEST_F(EditorTest, HelpNeedsItsViewer)
+{
+    Start();
+    ASSERT_TRUE(Send(cmd::Help));
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Failed to launch help.")});
+}
+
+TEST_F(EditorTest, ExitAsksAboutChangesAndRemembersTheMinute)
+{
+    const QString path = WriteMinute(QStringLiteral("Board.min"), {{1, QStringLiteral("Venue"), {}}});
+    Start({path});
+    Frame()->show();
+    Doc()->SetMinuteModified(true);
+    ui.answers.push_back(IDCANCEL);
+    Send(cmd::Exit);
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Save changes to %1?").arg(path)});
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_FALSE(g_bExiting); // cancelled: a later close starts afresh
+
+    ui.answers.push_back(IDNO);
+    Send(cmd::Exit);
+    EXPECT_FALSE(Frame()->isVisible());
+    Registry registry(DevicePath(QStringLiteral("registry.reg")));
+    EXPECT_EQ(registry.value(RegistryHive::CurrentUser, QStringLiteral("software\\Corvexa\\Quillon\\LastMinute"),
+                             QStringLiteral("FilePath"))->toString(),
+              path);
+}
