@@ -24,6 +24,7 @@ test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 run: build
+	@scripts/install-desktop.sh $(BUILD)/bin/quillon
 	@$(BUILD)/bin/quillon
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -40,6 +41,7 @@ fuzz:
 bench: build
 	@$(BUILD)/bin/minute_io_bench
 	@$(BUILD)/bin/export_bench
+	@$(BUILD)/bin/editor_bench
 
 clean:
 	@rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)
