@@ -7,7 +7,9 @@
 #include "framework/commandids.h"
 
 #include <QLineEdit>
+#include <QDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include <limits>
@@ -313,4 +315,20 @@ TEST_F(EditorTest, TheTapAndHoldMenuFitsTheItem)
     EXPECT_EQ(Tree()->currentItem(), ItemAt(1));
     for (QMenu* menu : Tree()->findChildren<QMenu*>())
         menu->close();
+}
+
+TEST_F(EditorTest, TheItemCatalogueCommandBrowsesAndPutsTheKeyboardBack)
+{
+    Start();
+    QString seen;
+    dialogs[QStringLiteral("147")] = [&seen](QDialog& dialog) {
+        seen = dialog.windowTitle() + QLatin1Char('|')
+            + (dialog.findChild<QPushButton*>(QStringLiteral("1020"))->isEnabled() ? "pick" : "browse");
+        return IDOK;
+    };
+    panel.state.panelOn = false;
+    ASSERT_TRUE(Send(cmd::ItemCatalogue));
+    EXPECT_EQ(seen, QStringLiteral("Agenda item Catalogue|browse"));
+    EXPECT_FALSE(panel.state.panelOn); // raised for the dialog, lowered after
+    EXPECT_TRUE(Doc()->GetNodeList().isEmpty());
 }
