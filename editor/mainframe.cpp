@@ -119,17 +119,20 @@ CMainFrame::CMainFrame(EditorServices& services, CommandTarget* application, QWi
     connect(help, &QAction::triggered, this, [this] { SendCommand(cmd::Help); });
     addAction(help);
 
-    connect(&services.inputPanel, &InputPanel::changed, this, &CMainFrame::FitToInputPanel);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    m_connections.append(connect(&services.inputPanel, &InputPanel::changed, this, &CMainFrame::FitToInputPanel));
+    m_connections.append(connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (m_pTreeView && now == m_pTreeView)
             m_lastActive = m_pTreeView;
         else if (m_pTextView && now == m_pTextView)
             m_lastActive = m_pTextView;
-    });
+    }));
 }
 
 CMainFrame::~CMainFrame()
 {
+    // The widgets below go after this body; focus moving among them then must not reach us.
+    for (const QMetaObject::Connection& connection : m_connections)
+        disconnect(connection);
     // The views go with the window; the document must not reach them afterwards.
     if (m_pDocument) {
         m_pDocument->SetMinuteView(nullptr);

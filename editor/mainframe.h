@@ -81,4 +81,5 @@ private:
     QList<QAction*> m_commandActions;
     View* m_lastActive = nullptr;
     int m_heightBeforePanel = 0;
+    QList<QMetaObject::Connection> m_connections;
 };
