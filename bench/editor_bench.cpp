@@ -31,10 +31,9 @@ struct Editor {
     std::unique_ptr<CQuillonApp> app;
     QString minute;
 
-    Editor()
+    explicit Editor(const NodeList& list = MakeLargeMinute())
     {
         minute = dir.filePath(QStringLiteral("large.min"));
-        const NodeList list = MakeLargeMinute();
         WriteMinuteFile(minute, minute, list);
         app = std::make_unique<CQuillonApp>(dir.filePath(QStringLiteral("device")), &ui, &panel);
         app->InitInstance({QStringLiteral("quillon"), minute});
@@ -113,10 +112,108 @@ void BM_SelectionChange(benchmark::State& state)
     }
 }
 
+// A minute of the same size whose first item heads a branch of 10,000 items.
+struct BranchEditor : Editor {
+    BranchEditor()
+        : Editor(MakeBranchMinute())
+    {
+        app->MainFrame()->resize(480, 720);
+        app->MainFrame()->show();
+        Tree()->collapseAll();
+        Tree()->RootItem()->setExpanded(true);
+    }
+
+    static NodeList MakeBranchMinute()
+    {
+        NodeList list = MakeLargeMinute();
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            CTreeNode* node = list.at(i);
+            if (i < kBranch)
+                node->SetLevel(i == 0 ? 1 : 2);
+            else
+                node->SetLevel(i % 2 == 0 ? 1 : 2);
+            node->SetKind(i == 0 || (i >= kBranch && i % 2 == 0) ? CTreeNode::kHasSubItems : CTreeNode::kLeaf);
+        }
+        return list;
+    }
+    static constexpr int kBranch = 10000;
+};
+
+BranchEditor& TheBranchEditor()
+{
+    static BranchEditor editor;
+    return editor;
+}
+
+// Cut the 10,000-item branch and paste it after the last item.
+void BM_CutAndPasteBranch(benchmark::State& state)
+{
+    BranchEditor& editor = TheBranchEditor();
+    CMinuteView* tree = editor.Tree();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTreeWidgetItem* root = tree->RootItem();
+        tree->setCurrentItem(root->child(0));
+        state.ResumeTiming();
+        tree->CutItem();
+        state.PauseTiming();
+        tree->setCurrentItem(root->child(root->childCount() - 1));
+        state.ResumeTiming();
+        tree->PasteClip();
+        state.PauseTiming();
+        tree->UndoTreeEdit(); // back to the top for the next round
+        state.ResumeTiming();
+    }
+    state.counters["branch"] = tree->CountDescendants(tree->RootItem()->child(0)) + 1;
+}
+
+// Undo of that move: the branch goes back.
+void BM_UndoMove(benchmark::State& state)
+{
+    BranchEditor& editor = TheBranchEditor();
+    CMinuteView* tree = editor.Tree();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTreeWidgetItem* root = tree->RootItem();
+        tree->setCurrentItem(root->child(0));
+        tree->CutItem();
+        tree->setCurrentItem(root->child(root->childCount() - 1));
+        tree->PasteClip();
+        state.ResumeTiming();
+        tree->UndoTreeEdit();
+    }
+}
+
+// Drag the branch onto the item below it.
+void BM_DropBranch(benchmark::State& state)
+{
+    BranchEditor& editor = TheBranchEditor();
+    CMinuteView* tree = editor.Tree();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTreeWidgetItem* root = tree->RootItem();
+        tree->scrollToTop();
+        const QPoint from = tree->visualItemRect(root->child(0)).center();
+        const QPoint to = tree->visualItemRect(root->child(1)).center();
+        state.ResumeTiming();
+        tree->OnBeginDrag(from);
+        tree->OnDragMove(to);
+        tree->OnDrop();
+        state.PauseTiming();
+        if (root->child(1)->childCount() == 0)
+            state.SkipWithError("the branch did not move");
+        tree->UndoTreeEdit();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_OpenMinute)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_InsertItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_DeleteLeaf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_SelectionChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_CutAndPasteBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_UndoMove)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_DropBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 
@@ -126,7 +223,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    TheEditor();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -6,11 +6,13 @@
 #include "catalogue/categorystore.h"
 #include "editor/detailview.h"
 #include "editor/editorservices.h"
+#include "editor/templatedialogs.h"
 #include "editor/titledialog.h"
 #include "editor/treeimages.h"
 #include "framework/commandids.h"
 #include "framework/uiservice.h"
 #include "model/quillondoc.h"
+#include "model/templates.h"
 #include "options/options.h"
 #include "platform/devicepaths.h"
 
@@ -22,9 +24,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTapAndHoldGesture>
 
+#include <limits>
 #include <unordered_map>
 
 bool g_bDragging = false;
@@ -95,6 +99,7 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::CollapseBranch, [this] { OnCollapseBranch(); });
     OnCommand(cmd::ItemCatalogue, [this] { OnItemCatalogue(); });
     OnCommand(cmd::New, [this] { OnFileNew(); });
+    OnCommand(cmd::SaveAsTemplate, [this] { OnFileSaveAsTemplate(); });
 }
 
 void CMinuteView::OnFileNew()
@@ -102,10 +107,63 @@ void CMinuteView::OnFileNew()
     CQuillonDoc* doc = GetDoc();
     if (!doc)
         return;
+    if (doc->GetOptions()->GetCompCheckOnClose()) {
+        CommitText();
+        if (!CheckCompletion(true))
+            return;
+    }
+
     doc->ClearOpenTemplate();
-    doc->ChooseBlankMinute();
+    Templates templates(m_services.registry, m_services.device);
+    CNewMinuteDlg dialog(window());
+    if (templates.Folder()) {
+        dialog.m_names = templates.Names();
+        dialog.m_bTemplatesFound = !dialog.m_names.isEmpty();
+    }
+    if (m_services.ui.RunModal(dialog) != IDOK)
+        return;
+    if (dialog.m_bTemplatesFound && dialog.m_bFromTemplate)
+        doc->ChooseTemplate(templates.PathOf(dialog.m_strSelected));
+    else
+        doc->ChooseBlankMinute();
     doc->SetReplacePending(true);
     emit commandRequested(cmd::FileNew);
+    // Kept when the save-changes question stopped the new minute, the flag
+    // would leave the tree deaf to every selection until the next minute.
+    if (doc->GetReplacePending())
+        doc->SetReplacePending(false);
+}
+
+void CMinuteView::OnFileSaveAsTemplate()
+{
+    CQuillonDoc* doc = GetDoc();
+    Templates templates(m_services.registry, m_services.device);
+    const std::optional<QString> folder = templates.Folder();
+    if (!doc || !folder)
+        return;
+    const QStringList names = templates.Names();
+    if (names.isEmpty())
+        return;
+    CSaveAsTemplateDlg dialog(templates, m_services.ui, &m_services.inputPanel, window());
+    dialog.m_names = names;
+    dialog.m_strFolder = *folder;
+    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
+    if (m_services.ui.RunModal(dialog) == IDOK && !dialog.m_strNewName.isEmpty()) {
+        const QString fileName = Templates::FileNameFor(dialog.m_strNewName, nullptr);
+        if (!fileName.isEmpty()) {
+            PrepareSave();
+            // The minute itself has not been saved: its changes still count as unsaved.
+            const bool modified = doc->IsMinuteModified();
+            doc->OnSaveMinute(templates.PathOf(fileName));
+            doc->SetMinuteModified(modified);
+        }
+    }
+    ShowInputPanel(m_services.inputPanel, panelWasShowing);
+}
+
+bool CMinuteView::CheckCompletion(bool)
+{
+    return true;
 }
 
 CQuillonDoc* CMinuteView::GetDoc() const
@@ -241,7 +299,7 @@ void CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeW
 {
     if (list.isEmpty() || !P)
         return;
-    CQuillonDoc* doc = GetDoc();
+    CQuillonDoc* doc = addToDocument ? GetDoc() : nullptr;
     // The item most recently made the parent when the walk first went below
     // each level; levels not yet met lead back to P. Levels are those the
     // nodes are placed at (see below), so the table holds at most one entry
@@ -255,11 +313,22 @@ void CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeW
     qint64 prevLevel = addToDocument ? std::max<qint64>(1, list.at(0)->GetLevel()) : 0;
     QTreeWidgetItem* parent = P;
     QTreeWidgetItem* last = A;
-    // Indexes are carried from item to item: each new item normally follows
-    // the one before it in pre-order.
-    int lastIndex = addToDocument ? (A ? GetItemIndex(A) : (doc ? doc->GetNodeCount() : 0)) : 0;
-    bool first = true;
 
+    // Nodes go into the document as runs: each new item normally follows the
+    // one before it in pre-order, so its index is one more and the run can go
+    // into the list in one step. Only an item placed elsewhere (possible with
+    // broken levels) ends a run and has its index counted afresh.
+    int lastIndex = doc ? (A ? GetItemIndex(A) : doc->GetNodeCount()) : 0;
+    int refLevel = doc ? doc->GetNodeLevel(lastIndex) : 0;
+    int runStart = 0;
+    std::vector<std::unique_ptr<CTreeNode>> run;
+    auto flush = [&] {
+        if (!run.empty())
+            doc->InsertNodes(runStart, std::move(run));
+        run.clear();
+    };
+
+    bool first = true;
     for (const auto& node : list) {
         const int image = node->GetKind() == CTreeNode::kHasSubItems ? TreeImages::Heading : TreeImages::Item;
         // A stored level that breaks the rules (0 or less, or several levels
@@ -272,20 +341,36 @@ void CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeW
         } else if (level < prevLevel) {
             parent = parentAt(level + 1);
         }
-        const int ref = lastIndex;
         QTreeWidgetItem* previous = last;
         QTreeWidgetItem* item = InsertItem(node->GetTitle(), image, parent, last);
         last = item;
 
-        if (addToDocument && doc) {
-            lastIndex = !first && Follows(item, previous) ? lastIndex + 1 : GetItemIndex(item);
-            doc->InsertNode(GetItemPath(item), ref, lastIndex, node->GetText(), node->GetLevel(), node->GetKind());
+        if (doc) {
+            const bool follows = !first && Follows(item, previous);
+            if (!follows) {
+                flush();
+                lastIndex = GetItemIndex(item);
+                runStart = lastIndex;
+            } else {
+                ++lastIndex;
+            }
+            // The stored level goes in as the relation, as a single insertion takes it.
+            int stored = node->GetLevel();
+            if (stored == MinuteNodes::kSubItem)
+                stored = refLevel + 1;
+            else if (stored == MinuteNodes::kSibling)
+                stored = refLevel;
+            run.push_back(std::make_unique<CTreeNode>(MinuteNodes::TitleFromPath(item->text(0)), node->GetText(), stored,
+                                                      node->GetKind()));
+            refLevel = stored;
         }
         if (first)
             m_hPasted = Handle(item);
         first = false;
         prevLevel = level;
     }
+    if (doc)
+        flush();
 }
 
 // ---------------------------------------------------------------------------
@@ -622,41 +707,339 @@ void CMinuteView::OnItemCatalogue()
 }
 
 // ---------------------------------------------------------------------------
-// The tree's Edit commands (filled in by the branch moves)
+// Branch moves: copy, cut, paste, undo
 
 bool CMinuteView::CanCutCopy() const
 {
-    return false;
+    QTreeWidgetItem* selected = SelectedItem();
+    return selected && selected != RootItem();
 }
 
 bool CMinuteView::CanPaste() const
 {
-    return false;
+    // A source that has gone (deleted, or moved away by a paste) is never used.
+    return Item(m_hClipSource) && m_nUndoState != UNDO_NONE && m_nUndoState != UNDO_DELETED;
 }
 
 bool CMinuteView::CanUndo() const
 {
-    return false;
+    return m_nUndoState != UNDO_NONE;
 }
 
-int CMinuteView::CutItem()
+void CMinuteView::MarkCut(QTreeWidgetItem* item, bool on)
 {
-    return 0;
+    if (!item)
+        return;
+    const int selected = SelectedImage(item);
+    if (selected == TreeImages::Heading)
+        SetItemImages(item, on ? TreeImages::HeadingCut : TreeImages::Heading, selected);
+    else if (selected == TreeImages::Item)
+        SetItemImages(item, on ? TreeImages::ItemCut : TreeImages::Item, selected);
 }
 
 int CMinuteView::CopyItem()
 {
-    return 0;
+    QTreeWidgetItem* selected = SelectedItem();
+    if (!selected)
+        return 0;
+    if (m_nUndoState == UNDO_CUT)
+        MarkCut(Item(m_hClipSource), false);
+    m_nClipMode = CLIP_COPY;
+    m_hClipSource = Handle(selected);
+    m_nUndoState = UNDO_COPIED;
+    return 1;
+}
+
+int CMinuteView::CutItem()
+{
+    QTreeWidgetItem* selected = SelectedItem();
+    if (!selected)
+        return 0;
+    if (m_nUndoState == UNDO_CUT)
+        MarkCut(Item(m_hClipSource), false);
+    m_nClipMode = CLIP_CUT;
+    m_hClipSource = Handle(selected);
+    MarkCut(selected, true);
+    m_nUndoState = UNDO_CUT;
+    return 1;
+}
+
+bool CMinuteView::TakesChildren(QTreeWidgetItem* target) const
+{
+    if (!target)
+        return false;
+    if (target == RootItem() || target == Item(m_hLastParent))
+        return true;
+    return target->childCount() > 0 && target->isExpanded();
+}
+
+bool CMinuteView::IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const
+{
+    if (!source || !target || source == target)
+        return false;
+    for (const QTreeWidgetItem* p = target->parent(); p; p = p->parent()) {
+        if (p == source)
+            return false; // inside the source's branch
+    }
+    QTreeWidgetItem* parent = source->parent();
+    if (parent) {
+        const int position = parent->indexOfChild(source);
+        if (position > 0 && parent->child(position - 1) == target)
+            return target->childCount() > 0 && target->isExpanded();
+    }
+    return true;
+}
+
+int CMinuteView::LevelOf(QTreeWidgetItem* item) const
+{
+    CQuillonDoc* doc = GetDoc();
+    if (!doc || !item || item == RootItem())
+        return 0;
+    return doc->GetNodeLevel(GetItemIndex(item));
+}
+
+void CMinuteView::SetLevelShift(QTreeWidgetItem* source, QTreeWidgetItem* target)
+{
+    const qint64 shift = qint64(LevelOf(target)) - LevelOf(source) + (TakesChildren(target) ? 1 : 0);
+    m_nLevelShift = int(std::clamp<qint64>(shift, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+void CMinuteView::UpdateKindImage(QTreeWidgetItem* item)
+{
+    CQuillonDoc* doc = GetDoc();
+    if (!item || !doc)
+        return;
+    const bool hasSubItems = item->childCount() > 0;
+    const int image = hasSubItems ? TreeImages::Heading : TreeImages::Item;
+    SetItemImages(item, image, image);
+    doc->SetNodeAttributes(GetItemIndex(item), hasSubItems ? CTreeNode::kHasSubItems : CTreeNode::kLeaf, -1);
+}
+
+void CMinuteView::InsertClip(QTreeWidgetItem* target)
+{
+    CQuillonDoc* doc = GetDoc();
+    if (!target || !doc)
+        return;
+    WaitCursor wait(m_services.ui);
+    QTreeWidgetItem* parent = target;
+    QTreeWidgetItem* after = nullptr;
+    if (!TakesChildren(target)) {
+        parent = target->parent();
+        after = target;
+    }
+    if (!parent)
+        return;
+    if (!doc->GetClipList().isEmpty())
+        BuildFromList(doc->GetClipList(), parent, after, true);
+    if (parent != RootItem())
+        UpdateKindImage(parent);
+}
+
+// Copies the source's branch, levels shifted to fit the target, into the
+// cut buffer and builds it at the target.
+void CMinuteView::CopyBranchTo(QTreeWidgetItem* source, QTreeWidgetItem* target)
+{
+    CQuillonDoc* doc = GetDoc();
+    SetLevelShift(source, target);
+    doc->CopyNodesToClip(GetItemIndex(source), CountDescendants(source) + 1);
+    m_nLevelShift = 0;
+    InsertClip(target);
 }
 
 int CMinuteView::PasteClip()
 {
-    return 0;
+    QTreeWidgetItem* target = SelectedItem();
+    QTreeWidgetItem* source = Item(m_hClipSource);
+    CQuillonDoc* doc = GetDoc();
+    if (!target || !doc)
+        return 0;
+    if (!source)
+        return 0; // the source has gone
+    m_bBusy = true;
+    m_hDragSource = Handle(source);
+    m_hDropTarget = Handle(target);
+    // A copy not yet pasted may go anywhere, even into its own branch.
+    if (m_nUndoState != UNDO_COPIED && !IsValidMove(source, target)) {
+        m_services.ui.MessageBox(QStringLiteral("Cannot cut and paste within one's self!"), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_bBusy = false;
+        return 0;
+    }
+    CommitText();
+    g_bDragging = true;
+    CopyBranchTo(source, target);
+    if (m_nClipMode == CLIP_CUT)
+        DeleteItem(source, false);
+    doc->SetMinuteModified(true);
+    QTreeWidgetItem* pasted = Item(m_hPasted);
+    UpdateKindImage(pasted);
+    MarkCut(pasted, false);
+    if (pasted) {
+        m_nSelIndex = 0;
+        SelectItem(pasted);
+    }
+    m_nUndoState = UNDO_PASTED;
+    g_bDragging = false;
+    m_bBusy = false;
+    return 1;
 }
 
 int CMinuteView::UndoTreeEdit()
 {
-    return 0;
+    CQuillonDoc* doc = GetDoc();
+    if (!SelectedItem() || !doc)
+        return 0;
+    switch (m_nUndoState) {
+    case UNDO_COPIED:
+    case UNDO_CUT:
+        m_nUndoState = UNDO_NONE;
+        if (m_nClipMode == CLIP_CUT)
+            MarkCut(Item(m_hClipSource), false);
+        break;
+    case UNDO_PASTED:
+        if (m_nClipMode == CLIP_COPY) {
+            if (DeleteItem(Item(m_hPasted), true))
+                m_nUndoState = UNDO_DELETED;
+            break;
+        }
+        m_nUndoState = UNDO_MOVED;
+        MoveBack();
+        break;
+    case UNDO_DELETED:
+        if (QTreeWidgetItem* anchor = Item(m_hUndoAnchor)) {
+            InsertClip(anchor);
+            doc->SetMinuteModified(true);
+            if (m_nClipMode == CLIP_COPY)
+                m_nUndoState = UNDO_PASTED;
+        }
+        break;
+    case UNDO_MOVED:
+        m_nClipMode = CLIP_CUT;
+        MoveBack();
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+// Undo of a move: the branch last placed goes back beside (or into) where
+// it came from, as a cut and paste, so that a further Undo moves it forward.
+void CMinuteView::MoveBack()
+{
+    QTreeWidgetItem* pasted = Item(m_hPasted);
+    QTreeWidgetItem* anchor = Item(m_hUndoAnchor);
+    if (!pasted || !anchor)
+        return;
+    m_hClipSource = Handle(pasted);
+    m_hSelected = Handle(anchor);
+    PasteClip();
+}
+
+// ---------------------------------------------------------------------------
+// Drag and drop
+
+void CMinuteView::OnBeginDrag(const QPoint& point)
+{
+    m_ptDrag = point;
+    QTreeWidgetItem* source = itemAt(point);
+    m_hDragSource = Handle(source);
+    if (!source)
+        return;
+    if (m_nUndoState == UNDO_CUT)
+        MarkCut(Item(m_hClipSource), false);
+    m_hDropTarget = Handle(source);
+    m_nDragImage = NormalImage(source);
+    g_bDragging = true;
+    m_bBusy = true;
+    m_bMouseDrag = true;
+    viewport()->update();
+}
+
+void CMinuteView::OnDragMove(const QPoint& point)
+{
+    if (!g_bDragging || !m_bMouseDrag)
+        return;
+    viewport()->update(QRect(m_ptDrag, QSize(16, 16)));
+    QTreeWidgetItem* item = itemAt(point);
+    // Held above or below the tree, the tree scrolls a line at a time.
+    if (point.y() < 0)
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (point.y() > viewport()->height())
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    if (item && item != Item(m_hDropTarget))
+        m_hDropTarget = Handle(item);
+    m_ptDrag = point;
+    viewport()->update();
+}
+
+void CMinuteView::OnDrop()
+{
+    if (!g_bDragging || !m_bMouseDrag)
+        return;
+    g_bDragging = false;
+    m_bMouseDrag = false;
+    QTreeWidgetItem* source = Item(m_hDragSource);
+    QTreeWidgetItem* target = Item(m_hDropTarget);
+    CQuillonDoc* doc = GetDoc();
+    if (doc && source && target && IsValidMove(source, target)) {
+        CommitText();
+        CopyBranchTo(source, target);
+        DeleteItem(source, false);
+        m_nUndoState = UNDO_MOVED;
+        if (QTreeWidgetItem* pasted = Item(m_hPasted)) {
+            m_nSelIndex = 0;
+            SelectItem(pasted);
+        }
+    }
+    // An invalid drop does nothing, without a word.
+    m_hDropTarget = QPersistentModelIndex();
+    m_bBusy = false;
+    viewport()->update();
+}
+
+void CMinuteView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (m_bMouseDrag) {
+        OnDragMove(position);
+        return;
+    }
+    if ((event->buttons() & Qt::LeftButton) && m_pressItemValid && state() != EditingState
+        && (position - m_pressPoint).manhattanLength() >= QApplication::startDragDistance()) {
+        OnBeginDrag(m_pressPoint);
+        OnDragMove(position);
+        return;
+    }
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void CMinuteView::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_pressItemValid = false;
+    if (m_bMouseDrag && event->button() == Qt::LeftButton) {
+        OnDragMove(event->position().toPoint());
+        OnDrop();
+        return;
+    }
+    QTreeWidget::mouseReleaseEvent(event);
+}
+
+void CMinuteView::paintEvent(QPaintEvent* event)
+{
+    QTreeWidget::paintEvent(event);
+    if (!m_bMouseDrag)
+        return;
+    QPainter painter(viewport());
+    // The drop target is highlighted, and the dragged item's image follows the stylus.
+    if (QTreeWidgetItem* target = Item(m_hDropTarget)) {
+        QColor highlight = palette().color(QPalette::Highlight);
+        highlight.setAlpha(90);
+        painter.fillRect(visualItemRect(target), highlight);
+        painter.setPen(palette().color(QPalette::Highlight));
+        painter.drawRect(visualItemRect(target).adjusted(0, 0, -1, -1));
+    }
+    painter.setOpacity(0.7);
+    TreeImages::Icon(m_nDragImage, m_nDragImage).paint(&painter, QRect(m_ptDrag, QSize(16, 16)));
 }
 
 // ---------------------------------------------------------------------------
@@ -714,6 +1097,9 @@ void CMinuteView::mousePressEvent(QMouseEvent* event)
         m_nTapX = position.x();
         m_nTapItemTop = visualItemRect(item).top();
     }
+    // Only the left button starts a drag; a right-button drag does nothing.
+    m_pressItemValid = item && event->button() == Qt::LeftButton;
+    m_pressPoint = position;
     QTreeWidget::mousePressEvent(event);
 }
 

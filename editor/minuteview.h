@@ -82,8 +82,11 @@ public:
     void OnCollapseBranch();
     void OnItemCatalogue();
     void OnFileNew();
+    void OnFileSaveAsTemplate();
+    // The check for items without text; true when the caller may go on.
+    bool CheckCompletion(bool askToContinue);
 
-    // The tree's Edit commands; the branch moves fill them in.
+    // Branch moves: the tree's Edit commands.
     bool CanCutCopy() const;
     bool CanPaste() const;
     bool CanUndo() const;
@@ -91,6 +94,13 @@ public:
     int CopyItem();
     int PasteClip();
     int UndoTreeEdit();
+    void MarkCut(QTreeWidgetItem* item, bool on);
+    bool TakesChildren(QTreeWidgetItem* target) const;
+    bool IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const;
+    void InsertClip(QTreeWidgetItem* target);
+    void UpdateKindImage(QTreeWidgetItem* item);
+    int GetUndoState() const { return m_nUndoState; }
+    int GetClipMode() const { return m_nClipMode; }
 
     // The title dialog shown for a "Blank" pick.
     QString PromptTitle();
@@ -98,6 +108,12 @@ public:
     void PrefillText(const QString& title);
     // Set by the contacts and dates features: the text for a new item with this title.
     std::function<QString(const QString& title)> m_prefillProvider;
+
+    // A drag of a branch with the mouse or stylus, in viewport coordinates.
+    void OnBeginDrag(const QPoint& point);
+    void OnDragMove(const QPoint& point);
+    void OnDrop();
+    QTreeWidgetItem* DropTarget() const { return Item(m_hDropTarget); }
 
     // The tap-and-hold menu for an item, as the gesture opens it.
     void OnContextMenu();
@@ -120,6 +136,9 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -137,6 +156,10 @@ private:
     static bool Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* previous);
     void FillTree();
     void ExpandBelow(QTreeWidgetItem* item, bool expand);
+    int LevelOf(QTreeWidgetItem* item) const;
+    void SetLevelShift(QTreeWidgetItem* source, QTreeWidgetItem* target);
+    void CopyBranchTo(QTreeWidgetItem* source, QTreeWidgetItem* target);
+    void MoveBack();
     void InsertNewItem(bool subItem);
     void RegisterCommands();
 
@@ -144,6 +167,9 @@ private:
     CDetailView* m_pDetailView = nullptr;
     bool m_bShowLines = true;
     bool m_bRebuilding = false;
+    bool m_bMouseDrag = false;      // a drag started here is under way
+    bool m_pressItemValid = false;  // the last left press hit an item
+    QPoint m_pressPoint;
 
     int m_nLevelShift = 0;
     QPersistentModelIndex m_hRoot;

@@ -38,6 +38,24 @@ void MinuteNodes::InsertNode(const QString& titlePath, int ref, int newIndex, co
     m_nodes.insert(0, std::make_unique<CTreeNode>(title, text, 1, kind));
 }
 
+void MinuteNodes::InsertNodes(int newIndex, std::vector<std::unique_ptr<CTreeNode>> nodes)
+{
+    if (nodes.empty())
+        return;
+    const bool atHead = m_nodes.isEmpty() || newIndex <= 1;
+    if (!atHead && !Node(newIndex - 1)) {
+        // No node to follow: let each insertion find its own way.
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            const CTreeNode& node = *nodes[i];
+            InsertNode(node.GetTitle(), newIndex + int(i) - 1, newIndex + int(i), node.GetText(), node.GetLevel(), node.GetKind());
+        }
+        return;
+    }
+    if (atHead)
+        nodes.front()->SetLevel(1); // a node put first is always top-level
+    m_nodes.insertRange(atHead ? 0 : newIndex - 1, std::move(nodes));
+}
+
 void MinuteNodes::DeleteNode(const QString&, int index)
 {
     if (Node(index))

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 // Where the node copies of a move get their level shift from: the agenda tree
 // view, which knows it only while it moves a branch to another level.
 class LevelShiftSource {
@@ -42,6 +45,9 @@ public:
     // the same) or the relation itself. Into an empty list, or with newIndex
     // <= 1, the node goes first at level 1.
     void InsertNode(const QString& titlePath, int ref, int newIndex, const QString& text, int relation, int kind);
+    // Inserts a run of nodes at positions newIndex, newIndex + 1, ... as
+    // InsertNode with explicit levels would one after the other, in one step.
+    void InsertNodes(int newIndex, std::vector<std::unique_ptr<CTreeNode>> nodes);
     // Destroys the node at index; its sub-items are untouched.
     void DeleteNode(const QString& titlePath, int index);
     // Destroys count nodes from first on at once: what deleting a branch item

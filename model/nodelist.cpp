@@ -14,3 +14,8 @@ void NodeList::removeRange(qsizetype begin, qsizetype end)
 {
     m_nodes.erase(m_nodes.begin() + begin, m_nodes.begin() + end);
 }
+
+void NodeList::insertRange(qsizetype pos, std::vector<std::unique_ptr<CTreeNode>> nodes)
+{
+    m_nodes.insert(m_nodes.begin() + pos, std::make_move_iterator(nodes.begin()), std::make_move_iterator(nodes.end()));
+}

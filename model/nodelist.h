@@ -22,6 +22,7 @@ public:
 
     void append(std::unique_ptr<CTreeNode> node) { m_nodes.push_back(std::move(node)); }
     void insert(qsizetype pos, std::unique_ptr<CTreeNode> node);
+    void insertRange(qsizetype pos, std::vector<std::unique_ptr<CTreeNode>> nodes);
     void removeAt(qsizetype pos);
     void removeRange(qsizetype begin, qsizetype end);
     void clear() { m_nodes.clear(); }

@@ -1,0 +1,248 @@
+// Cut, copy, paste, drag and drop of branches, and the one-step undo.
+
+#include "editorfixture.h"
+
+#include "editor/treeimages.h"
+#include "framework/commandids.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+// A[A1 A2] B[B1[B11]] C, all expanded: indexes 1 to 7.
+const std::vector<EditorTest::Node> kAgenda = {{1, QStringLiteral("A"), QStringLiteral("a")},
+                                               {2, QStringLiteral("A1"), QStringLiteral("a1")},
+                                               {2, QStringLiteral("A2"), {}},
+                                               {1, QStringLiteral("B"), {}},
+                                               {2, QStringLiteral("B1"), QStringLiteral("b1")},
+                                               {3, QStringLiteral("B11"), {}},
+                                               {1, QStringLiteral("C"), {}}};
+
+class BranchMoves : public EditorTest {
+protected:
+    void StartWithAgenda()
+    {
+        Start({WriteMinute(QStringLiteral("M.min"), kAgenda)});
+        Tree()->expandAll();
+        ItemAt(7)->setExpanded(false);
+        Doc()->SetMinuteModified(false);
+    }
+
+    // Selects, then sends an Edit command to the tree, as the Edit menu does
+    // while the tree has the focus.
+    int Edit(int id)
+    {
+        switch (id) {
+        case cmd::Cut:
+            return Tree()->CutItem();
+        case cmd::Copy:
+            return Tree()->CopyItem();
+        case cmd::Paste:
+            return Tree()->PasteClip();
+        default:
+            return Tree()->UndoTreeEdit();
+        }
+    }
+
+    QPoint CentreOf(int index) const { return Tree()->visualItemRect(ItemAt(index)).center(); }
+
+    void Drag(const QPoint& from, const QPoint& to)
+    {
+        QWidget* viewport = Tree()->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+    }
+};
+
+} // namespace
+
+TEST_F(BranchMoves, ACopyPastedOntoItselfMakesADuplicate)
+{
+    StartWithAgenda();
+    Select(2);
+    EXPECT_TRUE(Tree()->CanCutCopy());
+    EXPECT_FALSE(Tree()->CanPaste());
+    ASSERT_EQ(Edit(cmd::Copy), 1);
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_COPIED);
+    EXPECT_TRUE(Tree()->CanPaste());
+    ASSERT_EQ(Edit(cmd::Paste), 1);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A1 A2] B[B1[B11]] C]");
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
+    EXPECT_EQ(Doc()->GetNodeText(3), QStringLiteral("a1"));
+    EXPECT_EQ(Tree()->currentItem(), ItemAt(3));
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+    EXPECT_TRUE(Doc()->IsMinuteModified());
+
+    // An expanded item with sub-items takes the copy as its first sub-item, one level down.
+    Select(1);
+    Edit(cmd::Copy);
+    Edit(cmd::Paste);
+    EXPECT_EQ(Outline(), "M.min[A[A[A1 A1 A2] A1 A1 A2] B[B1[B11]] C]");
+    EXPECT_EQ(Nodes(), "A/1/0 A/2/0 A1/3/1 A1/3/1 A2/3/1 A1/2/1 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
+}
+
+TEST_F(BranchMoves, ACutCannotGoIntoItself)
+{
+    StartWithAgenda();
+    Select(4);
+    ASSERT_EQ(Edit(cmd::Cut), 1);
+    EXPECT_EQ(CMinuteView::NormalImage(ItemAt(4)), TreeImages::HeadingCut);
+    for (int target : {4, 5, 6}) {
+        Select(target);
+        EXPECT_EQ(Edit(cmd::Paste), 0);
+    }
+    // The previous sibling, collapsed, is refused too.
+    ItemAt(1)->setExpanded(false);
+    Select(1);
+    EXPECT_EQ(Edit(cmd::Paste), 0);
+    EXPECT_EQ(ui.messageTexts(), QStringList(4, QStringLiteral("Cannot cut and paste within one's self!")));
+    EXPECT_EQ(ui.messages.back().flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_CUT);
+    EXPECT_FALSE(Doc()->IsMinuteModified());
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
+
+    // Undo takes the mark off and ends the cut.
+    Edit(cmd::Undo);
+    EXPECT_EQ(CMinuteView::NormalImage(ItemAt(4)), TreeImages::Heading);
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_NONE);
+    EXPECT_FALSE(Tree()->CanUndo());
+}
+
+TEST_F(BranchMoves, CutAndPasteMovesAndUndoMovesBackAndForth)
+{
+    StartWithAgenda();
+    Select(5); // B1 with B11
+    Edit(cmd::Cut);
+    Select(7);
+    ASSERT_EQ(Edit(cmd::Paste), 1);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C B1[B11]]");
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/1 C/1/1 B1/1/0 B11/2/1");
+    EXPECT_EQ(Doc()->GetNodeText(6), QStringLiteral("b1"));
+    EXPECT_EQ(CMinuteView::NormalImage(ItemAt(6)), TreeImages::Heading); // no longer greyed
+    EXPECT_EQ(CMinuteView::NormalImage(ItemAt(4)), TreeImages::Item);    // B lost its last sub-item
+    // The source has gone: nothing is left to paste.
+    EXPECT_FALSE(Tree()->CanPaste());
+    EXPECT_EQ(Edit(cmd::Paste), 0);
+
+    Doc()->SetMinuteModified(false);
+    ASSERT_EQ(Edit(cmd::Undo), 1);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
+    EXPECT_TRUE(Doc()->IsMinuteModified());
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C B1[B11]]");
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+}
+
+TEST_F(BranchMoves, UndoOfADeletePutsTheBranchBack)
+{
+    StartWithAgenda();
+    Select(5);
+    ASSERT_TRUE(Send(cmd::DeleteItem));
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C]");
+    EXPECT_TRUE(Tree()->CanUndo());
+    EXPECT_FALSE(Tree()->CanPaste());
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
+    EXPECT_EQ(Doc()->GetNodeText(5), QStringLiteral("b1"));
+    // Never copied or cut: a second Undo puts it back once more.
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11] B1[B11]] C]");
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_DELETED);
+}
+
+TEST_F(BranchMoves, AfterACopyUndoSwingsBetweenInsertAndDelete)
+{
+    SetOption("WarningOnDelete", 1);
+    StartWithAgenda();
+    Select(2);
+    Edit(cmd::Copy);
+    Select(7);
+    Edit(cmd::Paste);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C A1]");
+
+    // Undo of the paste deletes the copy, asking first.
+    ui.answers.push_back(IDNO);
+    Edit(cmd::Undo);
+    EXPECT_EQ(ui.messages.back().text, QStringLiteral("Delete agenda item 'A1' ?"));
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+    ui.answers.push_back(IDYES);
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_DELETED);
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C A1]");
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+}
+
+TEST_F(BranchMoves, DropsFollowTheTargetsShape)
+{
+    StartWithAgenda();
+    Frame()->show();
+    // A level-3 item dropped on the root becomes its first sub-item at level 1.
+    Drag(CentreOf(6), CentreOf(0));
+    EXPECT_EQ(Outline(), "M.min[B11 A[A1 A2] B[B1] C]");
+    EXPECT_EQ(Nodes(), "B11/1/1 A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/1 C/1/1");
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_MOVED);
+    EXPECT_EQ(Tree()->currentItem(), ItemAt(1));
+    EXPECT_FALSE(g_bDragging);
+    EXPECT_FALSE(Tree()->IsBusy());
+
+    // On a collapsed top-level item: its next sibling.
+    Drag(CentreOf(4), CentreOf(7)); // A2 onto C
+    EXPECT_EQ(Outline(), "M.min[B11 A[A1] B[B1] C A2]");
+    EXPECT_EQ(Nodes(), "B11/1/1 A/1/0 A1/2/1 B/1/0 B1/2/1 C/1/1 A2/1/1");
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[B11 A[A1 A2] B[B1] C]");
+}
+
+TEST_F(BranchMoves, DropsIntoThemselvesOrTheRootAreIgnored)
+{
+    StartWithAgenda();
+    Frame()->show();
+    const std::string before = Outline();
+    Drag(CentreOf(4), CentreOf(5));  // into its own branch
+    Drag(CentreOf(0), CentreOf(7));  // the root
+    ItemAt(1)->setExpanded(false);
+    Drag(CentreOf(4), CentreOf(1));  // onto its collapsed previous sibling
+    EXPECT_EQ(Outline(), before);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(Doc()->IsMinuteModified());
+
+    // The previous sibling expanded with sub-items takes it as its first.
+    ItemAt(1)->setExpanded(true);
+    Drag(CentreOf(4), CentreOf(1));
+    EXPECT_EQ(Outline(), "M.min[A[B[B1[B11]] A1 A2] C]");
+    EXPECT_EQ(Nodes(), "A/1/0 B/2/0 B1/3/0 B11/4/1 A1/2/1 A2/2/1 C/1/1");
+    EXPECT_TRUE(Doc()->IsMinuteModified());
+}
+
+TEST_F(BranchMoves, DraggingPastTheEdgesScrollsALineAtATime)
+{
+    std::vector<Node> many;
+    for (int i = 0; i < 80; ++i)
+        many.push_back({1, QStringLiteral("Item %1").arg(i), {}});
+    Start({WriteMinute(QStringLiteral("Many.min"), many)});
+    Frame()->resize(300, 400);
+    Frame()->show();
+    QScrollBar* bar = Tree()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 3);
+    const QPoint start = CentreOf(1);
+    Tree()->OnBeginDrag(start);
+    const int top = bar->value();
+    Tree()->OnDragMove(QPoint(start.x(), Tree()->viewport()->height() + 10));
+    Tree()->OnDragMove(QPoint(start.x(), Tree()->viewport()->height() + 12));
+    EXPECT_EQ(bar->value(), top + 2);
+    Tree()->OnDragMove(QPoint(start.x(), -5));
+    EXPECT_EQ(bar->value(), top + 1);
+    EXPECT_NE(Tree()->DropTarget(), nullptr);
+    Tree()->OnDrop();
+    EXPECT_FALSE(g_bDragging);
+}
