@@ -23,14 +23,15 @@ const QString kRegistryKey = QStringLiteral("Corvexa");
 
 } // namespace
 
-CQuillonApp::CQuillonApp(const QString& deviceRoot, UiService* ui, InputPanel* inputPanel)
+CQuillonApp::CQuillonApp(const QString& deviceRoot, UiService* ui, InputPanel* inputPanel, Shell* shell)
     : m_device(deviceRoot)
     , m_registry(m_device.registryFile())
     , m_profile(m_registry)
     , m_ownUi(ui ? nullptr : std::make_unique<QtUiService>())
     , m_ownInputPanel(inputPanel ? nullptr : std::make_unique<DesktopInputPanel>())
-    , m_shell(m_registry, m_device)
-    , m_services{ui ? *ui : *m_ownUi, inputPanel ? *inputPanel : *m_ownInputPanel, m_profile, m_registry, m_device, m_shell}
+    , m_ownShell(shell ? nullptr : std::make_unique<Shell>(m_registry, m_device))
+    , m_services{ui ? *ui : *m_ownUi, inputPanel ? *inputPanel : *m_ownInputPanel, m_profile, m_registry, m_device,
+                 shell ? *shell : *m_ownShell}
 {
     OnCommand(cmd::About, [this] { OnAppAbout(); });
     OnCommand(cmd::Exit, [this] { OnAppExit(); });

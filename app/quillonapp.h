@@ -25,8 +25,9 @@ class UiService;
 class CQuillonApp : public QObject, public CommandTarget {
     Q_OBJECT
 public:
-    // Without a UI service or an input panel the desktop ones are used.
-    explicit CQuillonApp(const QString& deviceRoot, UiService* ui = nullptr, InputPanel* inputPanel = nullptr);
+    // Without a UI service, an input panel or a shell the desktop ones are used.
+    explicit CQuillonApp(const QString& deviceRoot, UiService* ui = nullptr, InputPanel* inputPanel = nullptr,
+                         Shell* shell = nullptr);
     ~CQuillonApp() override;
 
     // Start-up. False when this instance is to end: another one runs (it
@@ -55,7 +56,7 @@ private:
     SettingsProfile m_profile;
     std::unique_ptr<UiService> m_ownUi;
     std::unique_ptr<InputPanel> m_ownInputPanel;
-    Shell m_shell;
+    std::unique_ptr<Shell> m_ownShell;
     EditorServices m_services;
     std::unique_ptr<SingleInstance> m_singleInstance;
     std::unique_ptr<CQuillonDoc> m_pDocument;

@@ -3,6 +3,7 @@
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
 #include "editor/replacedialog.h"
+#include "editor/textfinddialog.h"
 #include "framework/commandids.h"
 #include "framework/uiservice.h"
 #include "model/quillondoc.h"
@@ -69,6 +70,16 @@ bool CDetailView::TreeHasFocus() const
 
 void CDetailView::RegisterCommands()
 {
+    // Find and Replace of the pane itself, when it is the active view.
+    OnCommand(cmd::Find, [this] {
+        CTextFindDlg dialog(*this, false, window());
+        m_services.ui.RunModal(dialog);
+    });
+    OnCommand(cmd::Replace, [this] {
+        CTextFindDlg dialog(*this, true, window());
+        m_services.ui.RunModal(dialog);
+    });
+
     // Edit commands act on whichever pane has the focus.
     OnCommand(
         cmd::Cut,
@@ -237,11 +248,13 @@ bool CDetailView::ReplaceInText(const QString& pattern, bool matchCase, const QS
     return true;
 }
 
-void CDetailView::OnTextNotFound(const QString& pattern)
+bool CDetailView::OnTextNotFound(const QString& pattern)
 {
     if (m_services.ui.MessageBox(QStringLiteral("'%1' not found!\nStart again?").arg(pattern), QStringLiteral("Quillon"),
-                                 MB_YESNO | MB_ICONQUESTION) == IDYES)
-        ResetSearch();
+                                 MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    ResetSearch();
+    return true;
 }
 
 void CDetailView::CloseFindReplace()

@@ -34,7 +34,8 @@ public:
     void ResetSearch();
     bool FindInText(const QString& pattern, bool matchCase);
     bool ReplaceInText(const QString& pattern, bool matchCase, const QString& replacement, bool& atEnd);
-    void OnTextNotFound(const QString& pattern);
+    // Asks whether to start again; true for Yes (the search then restarts).
+    bool OnTextNotFound(const QString& pattern);
     void CloseFindReplace();
 
     // Whether the keyboard focus is in this pane, or else in the tree.

@@ -166,6 +166,7 @@ bool CMainFrame::OnCreateClient(CQuillonDoc& document)
     m_lastActive = m_pTreeView;
 
     connect(m_pTreeView, &CMinuteView::commandRequested, this, [this](int id) { SendCommand(id); });
+    m_onActivate = [this] { m_pTreeView->DeleteBeamTempFile(); };
     connect(m_pTreeView, &CMinuteView::rootLabelChanged, this, &CMainFrame::RefreshTitle);
     return true;
 }

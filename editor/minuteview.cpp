@@ -4,11 +4,15 @@
 #include "app/settingsprofile.h"
 #include "catalogue/cataloguedialog.h"
 #include "catalogue/categorystore.h"
+#include "catalogue/findreplace.h"
+#include "editor/completioncheck.h"
 #include "editor/detailview.h"
 #include "editor/editorservices.h"
 #include "editor/templatedialogs.h"
 #include "editor/titledialog.h"
 #include "editor/treeimages.h"
+#include "export/exportcommands.h"
+#include "export/minuteexport.h"
 #include "framework/commandids.h"
 #include "framework/uiservice.h"
 #include "model/quillondoc.h"
@@ -73,6 +77,9 @@ CMinuteView::CMinuteView(EditorServices& services, QWidget* parent)
     setIconSize(QSize(16, 16));
     viewport()->grabGesture(Qt::TapAndHoldGesture);
 
+    m_export = std::make_unique<ExportCommands>(*this, services);
+    m_find = std::make_unique<FindReplace>(*this, services);
+
     // The view reads this option itself, and counts a missing value as on.
     m_bShowLines = services.profile.ReadInt(COptions::kSection, QStringLiteral("ShowLinesInTree"), 1) != 0;
     setRootIsDecorated(m_bShowLines);
@@ -100,6 +107,31 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::ItemCatalogue, [this] { OnItemCatalogue(); });
     OnCommand(cmd::New, [this] { OnFileNew(); });
     OnCommand(cmd::SaveAsTemplate, [this] { OnFileSaveAsTemplate(); });
+    OnCommand(cmd::Completion, [this] {
+        CommitText();
+        CheckCompletion(false);
+    });
+
+    OnCommand(cmd::ExportText, [this] { m_export->ExportToFile(ExportText); });
+    OnCommand(cmd::ExportHtml, [this] { m_export->ExportToFile(ExportHtml); });
+    OnCommand(cmd::ExportNote, [this] { m_export->ExportToFile(ExportNote); });
+    OnCommand(cmd::ExportRtf, [this] { m_export->ExportToFile(ExportRtf); });
+    OnCommand(cmd::ExportClipboard, [this] { m_export->ExportToClipboard(); });
+    OnCommand(cmd::BeamMinute, [this] { m_export->BeamMinute(ExportMinute); });
+    OnCommand(cmd::BeamHtml, [this] { m_export->BeamMinute(ExportHtml); });
+    OnCommand(cmd::BeamNote, [this] { m_export->BeamMinute(ExportNote); });
+    OnCommand(cmd::BeamRtf, [this] { m_export->BeamMinute(ExportRtf); });
+    OnCommand(cmd::BeamText, [this] { m_export->BeamMinute(ExportText); });
+
+    auto notRoot = [this](CmdUI& ui) { ui.Enable(m_nSelIndex > 0); };
+    OnCommand(cmd::Find, [this] { m_find->OpenFindDialog(false); }, notRoot);
+    OnCommand(cmd::Replace, [this] {
+        if (m_pDetailView)
+            m_pDetailView->m_bReplaceAll = false;
+        m_find->OpenFindDialog(true);
+    }, notRoot);
+    OnCommand(cmd::FindNext, [this] { m_find->FindNext(); });
+    OnCommand(cmd::ReplaceNext, [this] { m_find->ReplaceNext(); });
 }
 
 void CMinuteView::OnFileNew()
@@ -161,9 +193,15 @@ void CMinuteView::OnFileSaveAsTemplate()
     ShowInputPanel(m_services.inputPanel, panelWasShowing);
 }
 
-bool CMinuteView::CheckCompletion(bool)
+bool CMinuteView::CheckCompletion(bool askToContinue)
 {
-    return true;
+    CQuillonDoc* doc = GetDoc();
+    return !doc || ::CheckCompletion(doc->GetNodeList(), m_services.ui, window(), askToContinue);
+}
+
+void CMinuteView::DeleteBeamTempFile()
+{
+    m_export->DeleteBeamTempFile();
 }
 
 CQuillonDoc* CMinuteView::GetDoc() const
@@ -469,8 +507,11 @@ void CMinuteView::OnSelChanged(QTreeWidgetItem* item)
     if (!doc || m_bRebuilding || doc->GetReplacePending() || !item)
         return;
     doc->SetCurrentNode(int(m_nSelIndex));
+    QTreeWidgetItem* previous = SelectedItem();
+    // Stepping to the next item in order (as a search does) needs no count from the top.
+    const bool indexKnown = previous && (previous == RootItem() || m_nSelIndex > 0);
     m_hSelected = Handle(item);
-    m_nSelIndex = unsigned(GetItemIndex(item));
+    m_nSelIndex = indexKnown && m_find->NextItem(previous) == item ? m_nSelIndex + 1 : unsigned(GetItemIndex(item));
     NotifySelection(qintptr(m_nSelIndex) + 1);
 }
 
@@ -907,6 +948,9 @@ int CMinuteView::UndoTreeEdit()
     case UNDO_DELETED:
         if (QTreeWidgetItem* anchor = Item(m_hUndoAnchor)) {
             InsertClip(anchor);
+            // The branch may have gone in above the selected item: its index moves with it.
+            if (m_nSelIndex > 0)
+                m_nSelIndex = unsigned(GetItemIndex(SelectedItem()));
             doc->SetMinuteModified(true);
             if (m_nClipMode == CLIP_COPY)
                 m_nUndoState = UNDO_PASTED;

@@ -8,9 +8,12 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <memory>
 
 class CDetailView;
 class CQuillonDoc;
+class ExportCommands;
+class FindReplace;
 class QMenu;
 struct EditorServices;
 
@@ -35,6 +38,14 @@ public:
 
     CQuillonDoc* GetDoc() const;
     void SetDetailView(CDetailView* detailView) { m_pDetailView = detailView; }
+    CDetailView* DetailView() const { return m_pDetailView; }
+    // The document's path as last recorded, and the root label made from it.
+    QString DocPath() const { return m_strDocPath; }
+    QString FileName() const { return m_strFileName; }
+    ExportCommands& Exports() { return *m_export; }
+    FindReplace& Find() { return *m_find; }
+    // Deletes the temporary file the last send left behind.
+    void DeleteBeamTempFile();
 
     // View.
     void OnInitialUpdate() override;
@@ -165,6 +176,8 @@ private:
 
     EditorServices& m_services;
     CDetailView* m_pDetailView = nullptr;
+    std::unique_ptr<ExportCommands> m_export;
+    std::unique_ptr<FindReplace> m_find;
     bool m_bShowLines = true;
     bool m_bRebuilding = false;
     bool m_bMouseDrag = false;      // a drag started here is under way

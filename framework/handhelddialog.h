@@ -19,6 +19,8 @@ public:
     // Runs OnInitDialog once; the UI service calls it before the dialog runs,
     // so that a test handler receives an initialised dialog.
     void InitDialog();
+    // For a dialog object that runs more than once: the next run initialises again.
+    void ResetInitialised() { m_initialised = false; }
 
     // Keep the dialog's own size, centred on the main window.
     void SetFullScreen(bool fullScreen) { m_fullScreen = fullScreen; }

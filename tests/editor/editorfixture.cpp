@@ -36,7 +36,7 @@ void EditorTest::TearDown()
 
 void EditorTest::Start(const QStringList& arguments)
 {
-    app = std::make_unique<CQuillonApp>(dir.filePath(QStringLiteral("device")), &ui, &panel);
+    app = std::make_unique<CQuillonApp>(dir.filePath(QStringLiteral("device")), &ui, &panel, &shell);
     ASSERT_TRUE(app->InitInstance(QStringList{QStringLiteral("quillon")} + arguments));
 }
 

@@ -6,7 +6,10 @@
 #include "editor/minuteview.h"
 #include "framework/scripteduiservice.h"
 #include "model/quillondoc.h"
+#include "platform/devicepaths.h"
 #include "platform/inputpanel.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
@@ -15,6 +18,24 @@
 
 #include <functional>
 #include <map>
+
+// A shell that records what it was asked to start.
+class RecordingShell : public Shell {
+public:
+    using Shell::Shell;
+    struct Started {
+        QString verb, file, parameters, directory;
+        int show;
+    };
+    bool Execute(const QString& verb, const QString& file, const QString& parameters, const QString& directory,
+                 int show) override
+    {
+        started.push_back({verb, file, parameters, directory, show});
+        return succeeds;
+    }
+    std::vector<Started> started;
+    bool succeeds = true;
+};
 
 // The whole editor on a fresh device folder, driven by command id through
 // the scripted UI service.
@@ -65,5 +86,8 @@ protected:
     QTemporaryDir dir;
     ScriptedUiService ui;
     TestInputPanel panel;
+    Registry shellRegistry{dir.filePath(QStringLiteral("device/registry.reg"))};
+    DevicePaths shellDevice{dir.filePath(QStringLiteral("device"))};
+    RecordingShell shell{shellRegistry, shellDevice};
     std::unique_ptr<CQuillonApp> app;
 };

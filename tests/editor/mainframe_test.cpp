@@ -84,10 +84,17 @@ TEST_F(EditorTest, TheWindowKeepsClearOfTheOnScreenKeyboard)
     EXPECT_EQ(Frame()->geometry().height(), 600);
 }
 
-TEST_F(EditorTest, HelpNeedsItsViewer)
+TEST_F(EditorTest, HelpOpensThePageInItsViewer)
 {
     Start();
     ASSERT_TRUE(Send(cmd::Help));
+    ASSERT_EQ(shell.started.size(), 1u);
+    EXPECT_EQ(shell.started[0].file, QStringLiteral("PegHelp.exe"));
+    EXPECT_EQ(shell.started[0].parameters, QStringLiteral("file:\\windows\\Quillon.htm"));
+    EXPECT_TRUE(ui.messages.empty());
+
+    shell.succeeds = false;
+    Send(cmd::Help);
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Failed to launch help.")});
 }
 

@@ -1,0 +1,193 @@
+#include "export/exportcommands.h"
+
+#include "app/installdir.h"
+#include "editor/editorservices.h"
+#include "editor/minuteview.h"
+#include "export/minuteexport.h"
+#include "framework/uiservice.h"
+#include "model/quillondoc.h"
+#include "platform/devicepaths.h"
+#include "platform/fileops.h"
+#include "platform/shell.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quillon");
+const QString kSender = QStringLiteral("\\Windows\\irsquirt.exe");
+constexpr int kShowNormal = 5;
+
+} // namespace
+
+ExportCommands::ExportCommands(CMinuteView& view, EditorServices& services)
+    : m_strInstallDir(GetInstallDir(services.registry).value_or(QString()))
+    , m_view(view)
+    , m_services(services)
+{
+}
+
+QString ExportCommands::ViewerFor(int kind)
+{
+    switch (kind) {
+    case ExportText:
+    case ExportRtf:
+        return QStringLiteral("\\Windows\\pword.exe");
+    case ExportNote:
+        return QStringLiteral("\\Windows\\notes.exe");
+    case ExportHtml:
+        return QStringLiteral("\\Windows\\iexplore.exe");
+    default:
+        return {};
+    }
+}
+
+QString ExportCommands::TempExtensionFor(int kind)
+{
+    switch (kind) {
+    case ExportText:
+        return QStringLiteral("txt");
+    case ExportNote:
+        return QStringLiteral("pwi");
+    case ExportRtf:
+        return QStringLiteral("rtf");
+    case ExportHtml:
+        return QStringLiteral("htm");
+    default:
+        return {};
+    }
+}
+
+bool ExportCommands::ExportFileDialog(int kind, QString& path)
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Save;
+    request.overwritePrompt = true;
+    switch (kind) {
+    case ExportText:
+        request.filter = QStringLiteral("Text files (*.txt)|*.txt||");
+        request.defaultExtension = QStringLiteral("txt");
+        request.title = QStringLiteral("Export minute as text");
+        break;
+    case ExportNote:
+        request.filter = QStringLiteral("Note files (*.pwi)|*.pwi||");
+        request.defaultExtension = QStringLiteral("pwi");
+        request.title = QStringLiteral("Export minute as note");
+        break;
+    case ExportRtf:
+        request.filter = QStringLiteral("Pocket Word files (*.rtf)|*.rtf||");
+        request.defaultExtension = QStringLiteral("rtf");
+        request.title = QStringLiteral("Export minute as Word file");
+        break;
+    case ExportHtml:
+        request.filter = QStringLiteral("HTML files (*.htm)|*.htm||");
+        request.defaultExtension = QStringLiteral("htm");
+        request.title = QStringLiteral("Export minute as HTML");
+        break;
+    default:
+        request.filter = QStringLiteral("Minute files (*.min)|*.min||");
+        request.defaultExtension = QStringLiteral("min");
+        request.title = QStringLiteral("Save minute as");
+        break;
+    }
+    request.initialName = QStringLiteral("*.") + request.defaultExtension;
+    const std::optional<QString> chosen = m_services.ui.FileDialog(request);
+    if (!chosen)
+        return false;
+    path = *chosen;
+    return true;
+}
+
+bool ExportCommands::Start(const QString& program, const QString& parameters)
+{
+    if (m_services.shell.Execute(QStringLiteral("Open"), program, parameters, QStringLiteral("\\Windows"), kShowNormal))
+        return true;
+    m_services.ui.MessageBox(QStringLiteral("Could not start %1.").arg(program), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+void ExportCommands::ExportToFile(int kind)
+{
+    m_view.CommitText();
+    CQuillonDoc* doc = m_view.GetDoc();
+    if (!doc)
+        return;
+    CMinuteExport exporter(doc->GetNodeList(), &m_services.ui, &m_services.device);
+    QString path;
+    if (!ExportFileDialog(kind, path))
+        return;
+    const COptions* options = doc->GetOptions();
+    if (const std::optional<FileError> error =
+            exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), false)) {
+        // Nothing was written: there is nothing to open.
+        m_services.ui.MessageBox(error->message(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (m_services.ui.MessageBox(QStringLiteral("Open the file?"), kCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES)
+        Start(ViewerFor(kind), path);
+}
+
+void ExportCommands::ExportToClipboard()
+{
+    m_view.CommitText();
+    CQuillonDoc* doc = m_view.GetDoc();
+    if (!doc)
+        return;
+    CMinuteExport exporter(doc->GetNodeList(), &m_services.ui, &m_services.device);
+    QString path;
+    const COptions* options = doc->GetOptions();
+    exporter.Render(ExportClipboard, path, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), true);
+}
+
+void ExportCommands::BeamMinute(int kind)
+{
+    m_view.CommitText();
+    CQuillonDoc* doc = m_view.GetDoc();
+    if (!doc)
+        return;
+    QString file;
+    if (kind == ExportMinute) {
+        // The file sent must be the minute as it stands: one never saved, or
+        // with changes, is saved first.
+        if (doc->GetPath() == CQuillonDoc::kUntitled || doc->IsMinuteModified()) {
+            if (m_services.ui.MessageBox(QStringLiteral("The minute must be saved before it can be sent.\nSave it now?"),
+                                         kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+                return;
+            doc->OnFileSave();
+            if (doc->GetPath() == CQuillonDoc::kUntitled || doc->IsMinuteModified())
+                return; // not saved
+        }
+        file = m_view.DocPath();
+    } else {
+        const QString name = m_view.FileName();
+        file = QStringLiteral("%1\\Temp\\%2%3").arg(m_strInstallDir, name.left(std::max<qsizetype>(0, name.size() - 3)),
+                                                    TempExtensionFor(kind));
+        QDir().mkpath(m_services.device.toHost(QStringLiteral("%1\\Temp").arg(m_strInstallDir)));
+        CMinuteExport exporter(doc->GetNodeList(), &m_services.ui, &m_services.device);
+        const COptions* options = doc->GetOptions();
+        if (const std::optional<FileError> error =
+                exporter.Render(kind, file, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), false)) {
+            m_services.ui.MessageBox(error->message(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        m_strBeamTempFile = file;
+        m_strBeamFile = file;
+    }
+    if (kind == ExportMinute)
+        m_strBeamFile = file;
+    Start(kSender, file);
+}
+
+void ExportCommands::DeleteBeamTempFile()
+{
+    if (m_strBeamTempFile.isEmpty())
+        return;
+    const std::optional<FileError> error = RemoveFile(m_services.device.toHost(m_strBeamTempFile), m_strBeamTempFile);
+    // A file that has gone already needs no deleting; any other failure is
+    // reported and tried again at the next activation.
+    if (error && error->cause != FileErrorCause::FileNotFound) {
+        m_services.ui.MessageBox(error->message(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strBeamTempFile.clear();
+}
