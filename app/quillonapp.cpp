@@ -4,12 +4,14 @@
 #include "app/appglobals.h"
 #include "app/filetypes.h"
 #include "app/installdir.h"
+#include "contacts/contactsconnection.h"
 #include "editor/mainframe.h"
 #include "editor/minuteview.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "framework/qtuiservice.h"
 #include "model/quillondoc.h"
+#include "platform/contactsstore.h"
 #include "platform/inputpanel.h"
 #include "platform/singleinstance.h"
 
@@ -43,6 +45,8 @@ CQuillonApp::CQuillonApp(const QString& deviceRoot, UiService* ui, InputPanel* i
 
 CQuillonApp::~CQuillonApp()
 {
+    if (g_pOutlookApp == m_contacts.get())
+        ExitInstance();
     // The frame's views leave the document before the document goes.
     m_pMainFrame.reset();
 }
@@ -105,11 +109,19 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     m_pMainFrame->show();
     m_profile.WriteInt(QStringLiteral("InstanceInfo"), QStringLiteral("hWnd"), int(quint32(m_pMainFrame->winId())));
     m_strHelpPath = QStringLiteral("\\windows\\Quillon.htm");
+
+    m_contacts = std::make_unique<ContactsStore>(m_registry, m_device);
+    EnsureContactsRegistered(*m_contacts);
+    g_bContactsAvailable = ContactsStartup(*m_contacts);
     return true;
 }
 
 int CQuillonApp::ExitInstance()
 {
+    if (g_bContactsAvailable)
+        ContactsShutdown();
+    g_bContactsAvailable = false;
+    g_pOutlookApp = nullptr;
     return 0;
 }
 

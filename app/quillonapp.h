@@ -13,6 +13,7 @@
 #include <memory>
 
 class CMainFrame;
+class ContactsStore;
 class CQuillonDoc;
 class InputPanel;
 class SingleDocTemplate;
@@ -62,4 +63,5 @@ private:
     std::unique_ptr<CQuillonDoc> m_pDocument;
     std::unique_ptr<SingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::unique_ptr<ContactsStore> m_contacts;
 };

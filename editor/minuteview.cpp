@@ -5,6 +5,9 @@
 #include "catalogue/cataloguedialog.h"
 #include "catalogue/categorystore.h"
 #include "catalogue/findreplace.h"
+#include "contacts/contactsconnection.h"
+#include "contacts/selectcontactsdialog.h"
+#include "contacts/selectdatedialog.h"
 #include "editor/completioncheck.h"
 #include "editor/detailview.h"
 #include "editor/editorservices.h"
@@ -18,6 +21,7 @@
 #include "model/quillondoc.h"
 #include "model/templates.h"
 #include "options/options.h"
+#include "options/optionssheet.h"
 #include "platform/devicepaths.h"
 
 #include <QApplication>
@@ -31,6 +35,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTapAndHoldGesture>
+#include <QTextCursor>
 
 #include <limits>
 #include <unordered_map>
@@ -79,6 +84,9 @@ CMinuteView::CMinuteView(EditorServices& services, QWidget* parent)
 
     m_export = std::make_unique<ExportCommands>(*this, services);
     m_find = std::make_unique<FindReplace>(*this, services);
+    // One sheet for the view's whole life: what its pages remember carries over.
+    m_optionsSheet = std::make_unique<COptionsSheet>(this);
+    m_optionsSheet->m_page1.m_optionsApplied = [this] { OnOptionsApplied(); };
 
     // The view reads this option itself, and counts a missing value as on.
     m_bShowLines = services.profile.ReadInt(COptions::kSection, QStringLiteral("ShowLinesInTree"), 1) != 0;
@@ -131,6 +139,12 @@ void CMinuteView::RegisterCommands()
         m_find->OpenFindDialog(true);
     }, notRoot);
     OnCommand(cmd::FindNext, [this] { m_find->FindNext(); });
+
+    OnCommand(cmd::ContactsShow, [this] { OnContactsShow(); });
+    OnCommand(cmd::ContactsSpecify, [this] { OnContactsSpecify(); });
+    OnCommand(cmd::DatesCalendar, [this] { OnDatesCalendar(); });
+    OnCommand(cmd::DatesSpecify, [this] { OnDatesSpecify(); });
+    OnCommand(cmd::Options, [this] { OnEditOptions(); });
     OnCommand(cmd::ReplaceNext, [this] { m_find->ReplaceNext(); });
 }
 
@@ -624,11 +638,87 @@ QString CMinuteView::PromptTitle()
 
 void CMinuteView::PrefillText(const QString& title)
 {
-    if (title != QLatin1String("Date") && title != QLatin1String("Attendees") && title != QLatin1String("Author"))
+    // Exactly these titles, letter case included.
+    QString text;
+    if (title == QLatin1String("Date"))
+        text = m_prefillProvider ? m_prefillProvider(title) : GetDateText();
+    else if (title == QLatin1String("Attendees") || title == QLatin1String("Author"))
+        text = m_prefillProvider ? m_prefillProvider(title) : GetContactsText();
+    else
         return;
-    if (!m_prefillProvider || !m_pDetailView)
+    if (m_pDetailView)
+        m_pDetailView->SetPaneText(text);
+}
+
+QString CMinuteView::GetContactsText()
+{
+    CQuillonDoc* doc = GetDoc();
+    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
+    CSelectContactsDlg dialog(g_bContactsAvailable ? g_pOutlookApp : nullptr, window());
+    dialog.SetRequiredProps(doc ? doc->GetOptions()->GetRequiredContactProps() : 0);
+    // Raised for typing in "Find:".
+    ShowInputPanel(m_services.inputPanel, true);
+    QString text;
+    if (m_services.ui.RunModal(dialog) == IDOK)
+        text = dialog.m_strResult;
+    if (!panelWasShowing)
+        ShowInputPanel(m_services.inputPanel, false);
+    return text;
+}
+
+QString CMinuteView::GetDateText()
+{
+    CSelectDateDlg dialog(window());
+    return m_services.ui.RunModal(dialog) == IDOK ? dialog.DateText() : QString();
+}
+
+void CMinuteView::InsertTextAtCaret(const QString& text)
+{
+    if (!m_pDetailView)
         return;
-    m_pDetailView->SetPaneText(m_prefillProvider(title));
+    if (!m_pDetailView->hasFocus())
+        m_pDetailView->setFocus();
+    QTextCursor cursor = m_pDetailView->textCursor();
+    QString pane = text;
+    pane.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (cursor.hasSelection()) {
+        cursor.insertText(pane); // replaces the selection in place
+        m_pDetailView->setTextCursor(cursor);
+        return;
+    }
+    const QString whole = m_pDetailView->toPlainText();
+    const int caret = cursor.position();
+    m_pDetailView->setPlainText(whole.left(caret) + pane + whole.mid(caret));
+    QTextCursor after = m_pDetailView->textCursor();
+    after.setPosition(std::min(caret + int(pane.size()), int(m_pDetailView->toPlainText().size())));
+    m_pDetailView->setTextCursor(after);
+}
+
+void CMinuteView::OnContactsShow()
+{
+    GetContactsText();
+}
+
+void CMinuteView::OnContactsSpecify()
+{
+    InsertTextAtCaret(GetContactsText());
+}
+
+void CMinuteView::OnDatesCalendar()
+{
+    CSelectDateDlg dialog(window());
+    m_services.ui.RunModal(dialog);
+}
+
+void CMinuteView::OnDatesSpecify()
+{
+    InsertTextAtCaret(GetDateText());
+}
+
+void CMinuteView::OnEditOptions()
+{
+    if (CQuillonDoc* doc = GetDoc())
+        EditOptions(*doc->GetOptions(), *m_optionsSheet, m_services.ui);
 }
 
 void CMinuteView::OnDeleteItem()

@@ -12,6 +12,7 @@
 
 class CDetailView;
 class CQuillonDoc;
+class COptionsSheet;
 class ExportCommands;
 class FindReplace;
 class QMenu;
@@ -113,11 +114,22 @@ public:
     int GetUndoState() const { return m_nUndoState; }
     int GetClipMode() const { return m_nClipMode; }
 
+    // Contacts and dates: the pickers' texts and where they go.
+    QString GetContactsText();
+    QString GetDateText();
+    void InsertTextAtCaret(const QString& text);
+    void OnContactsShow();
+    void OnContactsSpecify();
+    void OnDatesCalendar();
+    void OnDatesSpecify();
+    void OnEditOptions();
+    COptionsSheet& OptionsSheet() { return *m_optionsSheet; }
+
     // The title dialog shown for a "Blank" pick.
     QString PromptTitle();
     // Fills a new item's text from the pickers for "Date", "Attendees" and "Author".
     void PrefillText(const QString& title);
-    // Set by the contacts and dates features: the text for a new item with this title.
+    // When set, gives the text of a new item in place of the pickers.
     std::function<QString(const QString& title)> m_prefillProvider;
 
     // A drag of a branch with the mouse or stylus, in viewport coordinates.
@@ -178,6 +190,7 @@ private:
     CDetailView* m_pDetailView = nullptr;
     std::unique_ptr<ExportCommands> m_export;
     std::unique_ptr<FindReplace> m_find;
+    std::unique_ptr<COptionsSheet> m_optionsSheet;
     bool m_bShowLines = true;
     bool m_bRebuilding = false;
     bool m_bMouseDrag = false;      // a drag started here is under way

@@ -53,3 +53,21 @@ void COptions::Save()
     write("AutoExpandOverview", m_bAutoExpandOverview);
     write("RequiredContactProps", int(m_dwRequiredContactProps));
 }
+
+COptions::Values COptions::GetValues() const
+{
+    return {m_dwRequiredContactProps, m_bNumberAttributesOnExport, m_nExportTextAsASCII, m_bCompCheckOnClose,
+            m_bWarningOnDelete,       m_bAutoOpenLastMinute,       m_bShowLinesInTree,   m_bAutoExpandOverview};
+}
+
+void COptions::SetValues(const Values& values)
+{
+    m_dwRequiredContactProps = values.requiredContactProps;
+    m_bNumberAttributesOnExport = values.numberAttributesOnExport;
+    m_nExportTextAsASCII = values.exportTextAsASCII;
+    m_bCompCheckOnClose = values.compCheckOnClose;
+    m_bWarningOnDelete = values.warningOnDelete;
+    m_bAutoOpenLastMinute = values.autoOpenLastMinute;
+    m_bShowLinesInTree = values.showLinesInTree;
+    m_bAutoExpandOverview = values.autoExpandOverview;
+}

@@ -31,6 +31,20 @@ public:
     int GetAutoOpenLastMinute() const { return m_bAutoOpenLastMinute; }
     int GetAutoExpandOverview() const { return m_bAutoExpandOverview; }
 
+    // All eight values at once, for the options sheet to show and change.
+    struct Values {
+        quint32 requiredContactProps = 0;
+        int numberAttributesOnExport = 0;
+        int exportTextAsASCII = 0;
+        int compCheckOnClose = 0;
+        int warningOnDelete = 0;
+        int autoOpenLastMinute = 0;
+        int showLinesInTree = 0;
+        int autoExpandOverview = 0;
+    };
+    Values GetValues() const;
+    void SetValues(const Values& values);
+
     static const QString kSection;
 
 private:

@@ -94,12 +94,13 @@ TEST_F(EditorTest, InsertItemGoesAfterTheSelectedBranchAtItsLevel)
 
     // With the root selected the item goes first.
     PickCategory(QStringLiteral("Date"));
+    dialogs[QStringLiteral("141")] = [](QDialog&) { return IDCANCEL; }; // the date picker a new "Date" opens
     Select(0);
     ASSERT_TRUE(Send(cmd::InsertItem));
     EXPECT_EQ(Nodes(), "Date/1/1 Agenda/1/0 Budget/2/1 Actions/1/1 Venue/1/1");
     EXPECT_EQ(Tree()->currentItem(), ItemAt(1));
     EXPECT_TRUE(ui.unanswered.isEmpty());
-    EXPECT_EQ(ui.modalDialogs, (QStringList{QStringLiteral("147"), QStringLiteral("147")}));
+    EXPECT_EQ(ui.modalDialogs, (QStringList{QStringLiteral("147"), QStringLiteral("147"), QStringLiteral("141")}));
 }
 
 TEST_F(EditorTest, InsertSubItemGoesFirstAndMakesALeafAHeading)

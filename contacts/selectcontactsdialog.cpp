@@ -1,0 +1,104 @@
+#include "contacts/selectcontactsdialog.h"
+
+#include "contacts/contactfields.h"
+#include "framework/uiservice.h"
+#include "platform/contactsstore.h"
+
+#include <QBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+CSelectContactsDlg::CSelectContactsDlg(const ContactsStore* store, QWidget* parent)
+    : HandheldDialog(IDD, tr("Select Contacts"), parent)
+    , m_store(store)
+{
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QString::number(IDC_LIST));
+    m_list->setHeaderHidden(true);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setStyleSheet(QStringLiteral("QTreeView::indicator:unchecked { image: url(:/icons/check-unticked.svg); }"
+                                         "QTreeView::indicator:checked { image: url(:/icons/check-ticked.svg); }"));
+    Body()->addWidget(m_list, 1);
+    auto* row = new QHBoxLayout;
+    QLabel* label = MakeStaticText(tr("Find:"), this);
+    m_find = new QLineEdit(this);
+    m_find->setObjectName(QString::number(IDC_FIND));
+    label->setBuddy(m_find);
+    row->addWidget(label);
+    row->addWidget(m_find, 1);
+    Body()->addLayout(row);
+    MakeButton(IDCANCEL, tr("Cancel"));
+    disconnect(OkButton(), nullptr, this, nullptr);
+    connect(OkButton(), &QPushButton::clicked, this, &CSelectContactsDlg::accept);
+    connect(m_find, &QLineEdit::textChanged, this, &CSelectContactsDlg::OnFindChange);
+}
+
+void CSelectContactsDlg::OnInitDialog()
+{
+    m_list->setHeaderLabels({tr("Contact Details")});
+    if (m_store)
+        FillContactList();
+    m_find->setFocus();
+}
+
+void CSelectContactsDlg::FillContactList()
+{
+    m_list->clear();
+    const ContactsFolder* folder = m_store ? m_store->DefaultContactsFolder() : nullptr;
+    if (!folder)
+        return;
+    m_bLineStart = false;
+    for (int i = 1; i <= folder->Count(); ++i) {
+        const ContactItem* contact = folder->Item(i);
+        if (!contact)
+            continue;
+        const QString text = ContactTextBuilder::DisplayText([contact](const QString& label) { return contact->Property(label); });
+        // A contact with none of the listed properties is not listed.
+        if (text.isEmpty())
+            continue;
+        auto* item = new QTreeWidgetItem(QStringList{text});
+        item->setData(0, Qt::UserRole, contact->ObjectId());
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, Qt::Unchecked);
+        m_list->addTopLevelItem(item);
+    }
+    m_list->sortItems(0, Qt::AscendingOrder);
+}
+
+void CSelectContactsDlg::OnFindChange(const QString& text)
+{
+    // Shows the first contact whose text begins with what was typed; ticks and selection stay.
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        if (item->text(0).startsWith(text, Qt::CaseInsensitive)) {
+            m_list->scrollToItem(item);
+            return;
+        }
+    }
+}
+
+void CSelectContactsDlg::BuildContactText()
+{
+    ContactTextBuilder builder(m_dwRequiredProps);
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_list->topLevelItem(i);
+        if (item->checkState(0) != Qt::Checked || !m_store)
+            continue;
+        const ContactItem* contact = m_store->ItemByObjectId(item->data(0, Qt::UserRole).toUInt());
+        if (!contact)
+            continue; // gone from the store since it was listed
+        const QStringList& labels = ContactFieldNames();
+        builder.AppendContactLine([&](int bit) { return contact->Property(labels[bit]); });
+    }
+    m_strResult = builder.Result();
+}
+
+void CSelectContactsDlg::accept()
+{
+    BuildContactText();
+    done(IDOK);
+}

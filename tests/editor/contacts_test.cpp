@@ -1,0 +1,128 @@
+// Contacts and dates reaching the minute: the commands and new items.
+
+#include "editorfixture.h"
+
+#include "contacts/contactsconnection.h"
+#include "framework/commandids.h"
+#include "testsupport.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+const char kCards[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:smith\r\nN:Smith;John;Q;Mr;Jr\r\nORG:Acme;Sales\r\nTITLE:Clerk\r\n"
+    "TEL;TYPE=WORK,VOICE:555 0100\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:adams\r\nN:Adams;Ann;;;\r\nTEL;TYPE=WORK:555 0111\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:blank\r\nNOTE:nothing to list\r\nEND:VCARD\r\n";
+
+class ContactsTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        QDir().mkpath(DevicePath(QStringLiteral("Contacts")));
+        testsupport::writeFile(DevicePath(QStringLiteral("Contacts/people.vcf")), kCards);
+        SetOption("RequiredContactProps", (1 << 0) | (1 << 1) | (1 << 11));
+    }
+
+    // Ticks the contacts whose listed text starts with one of these and presses OK.
+    void Tick(const QStringList& names, QStringList* listed = nullptr)
+    {
+        dialogs[QStringLiteral("151")] = [=](QDialog& dialog) {
+            auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("1008"));
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* item = list->topLevelItem(i);
+                if (listed)
+                    listed->append(item->text(0));
+                for (const QString& name : names) {
+                    if (item->text(0).startsWith(name))
+                        item->setCheckState(0, Qt::Checked);
+                }
+            }
+            if (names.isEmpty())
+                return IDCANCEL;
+            dialog.findChild<QPushButton*>(QStringLiteral("1"))->click();
+            return dialog.result();
+        };
+    }
+};
+
+} // namespace
+
+TEST_F(ContactsTest, TheStoreIsConnectedAtStartAndTheListIsSorted)
+{
+    Start();
+    EXPECT_TRUE(g_bContactsAvailable);
+    QStringList listed;
+    Tick({}, &listed);
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    // Sorted, and the contact with none of the listed properties left out.
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Adams, Ann"), QStringLiteral("Smith, John Q Mr Jr, Acme, Clerk, Sales")}));
+    EXPECT_TRUE(Doc()->GetNodeList().isEmpty());
+}
+
+TEST_F(ContactsTest, SpecifyInsertsTheLinesAtTheCaretOrOverTheSelection)
+{
+    Start({WriteMinute(QStringLiteral("M.min"), {{1, QStringLiteral("Notes"), QStringLiteral("before after")}})});
+    QTextCursor cursor = Text()->textCursor();
+    cursor.setPosition(7);
+    Text()->setTextCursor(cursor);
+    Tick({QStringLiteral("Smith"), QStringLiteral("Adams")});
+    ASSERT_TRUE(Send(cmd::ContactsSpecify));
+    EXPECT_EQ(Text()->toPlainText(), QStringLiteral("before Adams, Ann, Work Tel: 555 0111\nSmith, John, Work Tel: 555 0100\nafter"));
+
+    cursor = Text()->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(6, QTextCursor::KeepAnchor);
+    Text()->setTextCursor(cursor);
+    Tick({QStringLiteral("Adams")});
+    Send(cmd::ContactsSpecify);
+    EXPECT_TRUE(Text()->toPlainText().startsWith(QStringLiteral("Adams, Ann, Work Tel: 555 0111\n Adams")));
+
+    // Cancelled: nothing visible is inserted.
+    const QString before = Text()->toPlainText();
+    Tick({});
+    Send(cmd::ContactsSpecify);
+    EXPECT_EQ(Text()->toPlainText(), before);
+}
+
+TEST_F(ContactsTest, NewAttendeesAndAuthorItemsAreFilledButOnlyWithTheirExactTitle)
+{
+    Start();
+    Tick({QStringLiteral("Smith")});
+    PickCategory(QStringLiteral("Attendees"));
+    ASSERT_TRUE(Send(cmd::InsertItem));
+    Select(0);
+    EXPECT_EQ(Doc()->GetNodeText(1), QStringLiteral("Smith, John, Work Tel: 555 0100\r\n"));
+
+    // A user's own "attendees" (other case) opens nothing.
+    ui.modalDialogs.clear();
+    PickCategory(QStringLiteral("Blank"), QStringLiteral("attendees"));
+    Send(cmd::InsertItem);
+    EXPECT_FALSE(ui.modalDialogs.contains(QStringLiteral("151")));
+}
+
+TEST_F(ContactsTest, DatesAreInsertedOrFillANewDateItem)
+{
+    Start({WriteMinute(QStringLiteral("M.min"), {{1, QStringLiteral("Notes"), QString()}})});
+    dialogs[QStringLiteral("141")] = [](QDialog&) { return IDOK; };
+    ASSERT_TRUE(Send(cmd::DatesSpecify));
+    const QDate today = QDate::currentDate();
+    const QString text = QStringLiteral("%1 %2, %3").arg(QLocale::c().monthName(today.month())).arg(today.day()).arg(today.year());
+    EXPECT_EQ(Text()->toPlainText(), text);
+
+    PickCategory(QStringLiteral("Date"));
+    Send(cmd::InsertItem);
+    EXPECT_EQ(Text()->toPlainText(), text);
+
+    // "Calendar..." only shows the calendar.
+    ui.modalDialogs.clear();
+    Send(cmd::DatesCalendar);
+    EXPECT_EQ(ui.modalDialogs, QStringList{QStringLiteral("141")});
+    EXPECT_EQ(Text()->toPlainText(), text);
+}
