@@ -78,14 +78,16 @@ bool CRangeCalendar::eventFilter(QObject* watched, QEvent* event)
 
 void CRangeCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const
 {
-    QCalendarWidget::paintCell(painter, rect, date);
-    if (m_first.isValid() && date >= m_first && date <= m_last && date != selectedDate()) {
-        QColor highlight = palette().color(QPalette::Highlight);
-        highlight.setAlpha(110);
-        painter->fillRect(rect.adjusted(1, 1, -1, -1), highlight);
-        painter->setPen(palette().color(QPalette::HighlightedText));
-        painter->drawText(rect, Qt::AlignCenter, QString::number(date.day()));
+    if (!m_first.isValid() || date < m_first || date > m_last || date == selectedDate()) {
+        QCalendarWidget::paintCell(painter, rect, date);
+        return;
     }
+    // The other days of the run look selected too.
+    painter->save();
+    painter->fillRect(rect, palette().color(QPalette::Highlight));
+    painter->setPen(palette().color(QPalette::HighlightedText));
+    painter->drawText(rect, Qt::AlignCenter, QString::number(date.day()));
+    painter->restore();
 }
 
 CSelectDateDlg::CSelectDateDlg(QWidget* parent, const QDate& today)
