@@ -23,7 +23,11 @@ build: configure
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# Installs onto the default device (templates, help page, viewers) as the
+# application manager does, registers .min with the desktop, and starts Quillon.
 run: build
+	@$(BUILD)/bin/ceappmgr --register
+	@$(BUILD)/bin/ceappmgr --quiet "$(BUILD)/medium/Quillon for Pocket PCs.ini" >/dev/null
 	@scripts/install-desktop.sh $(BUILD)/bin/quillon
 	@$(BUILD)/bin/quillon
 

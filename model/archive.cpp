@@ -1,6 +1,6 @@
 #include "model/archive.h"
 
-#include "model/ansicodepage.h"
+#include "platform/ansicodepage.h"
 #include "platform/bytestream.h"
 
 #include <QByteArray>

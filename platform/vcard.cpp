@@ -1,5 +1,7 @@
 #include "platform/vcard.h"
 
+#include "platform/ansicodepage.h"
+
 #include <QByteArrayView>
 #include <QStringDecoder>
 
@@ -211,18 +213,7 @@ QByteArray decodeQuotedPrintable(QByteArrayView text)
 
 QString decodeWindows1252(QByteArrayView bytes)
 {
-    // 0x80 to 0x9F; the five unassigned bytes keep their Latin-1 code points.
-    static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const uchar b = uchar(bytes[i]);
-        text[i] = QChar(b >= 0x80 && b < 0xA0 ? high[b - 0x80] : char16_t(b));
-    }
-    return text;
+    return DecodeAnsi(bytes.data(), bytes.size());
 }
 
 // The value's bytes as text. Without a CHARSET the bytes should be UTF-8; when

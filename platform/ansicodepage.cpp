@@ -1,4 +1,4 @@
-#include "model/ansicodepage.h"
+#include "platform/ansicodepage.h"
 
 namespace {
 

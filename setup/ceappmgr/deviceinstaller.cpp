@@ -1,0 +1,102 @@
+#include "setup/ceappmgr/deviceinstaller.h"
+
+#include "platform/bytestream.h"
+#include "platform/devicepaths.h"
+#include "platform/hostprograms.h"
+#include "platform/registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+DeviceInstaller::DeviceInstaller(const DevicePaths& device, Registry& registry)
+    : m_commandFor([](const QString& role) { return role == QLatin1String("send") ? HostSenderCommand() : HostOpenCommand(); })
+    , m_device(device)
+    , m_registry(registry)
+{
+}
+
+bool DeviceInstaller::CopyFile(const QString& source, const QString& devicePath, bool replace, QStringList* report)
+{
+    const QString target = m_device.toHost(devicePath);
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        report->append(QStringLiteral("Could not read %1: %2").arg(source, in.errorString()));
+        return false;
+    }
+    const QByteArray bytes = in.readAll();
+    if (QFileInfo::exists(target)) {
+        if (!replace) {
+            report->append(QStringLiteral("Kept %1 (already on the device)").arg(devicePath));
+            return true;
+        }
+        QFile existing(target);
+        if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) {
+            report->append(QStringLiteral("Up to date: %1").arg(devicePath));
+            return true;
+        }
+    }
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    SafeFileSink sink;
+    FileError error;
+    if (!sink.open(target, devicePath, &error)) {
+        report->append(error.message());
+        return false;
+    }
+    try {
+        sink.write(bytes.constData(), bytes.size());
+        sink.commit();
+    } catch (const FileException& e) {
+        report->append(e.error().message());
+        return false;
+    }
+    QFile::setPermissions(target, in.permissions());
+    report->append(QStringLiteral("Installed %1").arg(devicePath));
+    return true;
+}
+
+bool DeviceInstaller::Install(const InstallDescription& description, const QString& sourceFolder, QStringList* report)
+{
+    bool ok = true;
+    for (const InstallDescription::FileSet& set : description.files) {
+        const QFileInfo source(QDir(sourceFolder).filePath(set.source));
+        QStringList names;
+        if (source.fileName().contains(QLatin1Char('*'))) {
+            names = QDir(source.absolutePath()).entryList({source.fileName()}, QDir::Files, QDir::Name);
+        } else {
+            names = {source.fileName()};
+        }
+        for (const QString& name : names) {
+            const QString devicePath = set.destination + QLatin1Char('\\') + name;
+            ok = CopyFile(QDir(source.absolutePath()).filePath(name), devicePath, set.replace, report) && ok;
+        }
+    }
+
+    const QString installKey = QStringLiteral("SOFTWARE\\Apps\\%1").arg(description.appName);
+    if (m_registry.createKey(RegistryHive::LocalMachine, installKey)
+        && m_registry.setValue(RegistryHive::LocalMachine, installKey, QStringLiteral("InstallDir"),
+                               RegistryValue::fromString(description.installDir))) {
+        report->append(QStringLiteral("Recorded the installation folder %1").arg(description.installDir));
+    } else {
+        report->append(QStringLiteral("Could not record the installation in the device registry"));
+        ok = false;
+    }
+
+    for (const InstallDescription::AppPath& appPath : description.appPaths) {
+        const QString command = m_commandFor(appPath.role);
+        const QString key = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%1").arg(appPath.program);
+        if (command.isEmpty()) {
+            // Without one, the program is not registered and starting it is reported.
+            report->append(QStringLiteral("No program on this computer can stand in for %1").arg(appPath.program));
+            continue;
+        }
+        if (m_registry.createKey(RegistryHive::LocalMachine, key)
+            && m_registry.setValue(RegistryHive::LocalMachine, key, QString(), RegistryValue::fromString(command))) {
+            report->append(QStringLiteral("%1 runs %2").arg(appPath.program, command));
+        } else {
+            report->append(QStringLiteral("Could not register %1").arg(appPath.program));
+            ok = false;
+        }
+    }
+    return ok;
+}

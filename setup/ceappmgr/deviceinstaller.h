@@ -1,0 +1,32 @@
+#pragma once
+
+#include "setup/ceappmgr/installdescription.h"
+
+#include <QStringList>
+
+#include <functional>
+
+class DevicePaths;
+class Registry;
+
+// Installs what a description names onto the device: copies its files into
+// the device folder and records the installation and the device programs in
+// the device registry. Running it again changes nothing.
+class DeviceInstaller {
+public:
+    DeviceInstaller(const DevicePaths& device, Registry& registry);
+
+    // The host command for a program role; the default finds the desktop's
+    // viewer and the first nearby-device sender on this computer.
+    std::function<QString(const QString& role)> m_commandFor;
+
+    // Returns false when something could not be installed; report tells
+    // what was done, line by line.
+    bool Install(const InstallDescription& description, const QString& sourceFolder, QStringList* report);
+
+private:
+    bool CopyFile(const QString& source, const QString& devicePath, bool replace, QStringList* report);
+
+    const DevicePaths& m_device;
+    Registry& m_registry;
+};

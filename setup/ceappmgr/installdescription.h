@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// An installation description: an INI file naming the application, its
+// folder on the device, the files to copy there and the device programs to
+// register. See README.md ("The installation description") for the format.
+struct InstallDescription {
+    struct FileSet {
+        QString name;
+        QString source;      // relative to the description's folder; may end in a *.ext pattern
+        QString destination; // a device folder
+        bool replace = true; // false: an existing file on the device is kept
+    };
+    struct AppPath {
+        QString program; // a device program's file name, "pword.exe"
+        QString role;    // "open" (the desktop's viewer) or "send" (the nearby-device sender)
+    };
+
+    QString appName;
+    QString installDir;
+    QList<FileSet> files;
+    QList<AppPath> appPaths;
+
+    // Reads the description; on failure *error says why.
+    static bool Read(const QString& path, InstallDescription* description, QString* error);
+    static bool Parse(const QByteArray& text, InstallDescription* description, QString* error);
+};

@@ -1,0 +1,122 @@
+// The application manager: reading a description and installing onto a device.
+
+#include "model/templates.h"
+#include "platform/devicepaths.h"
+#include "platform/registry.h"
+#include "setup/ceappmgr/deviceinstaller.h"
+#include "setup/ceappmgr/installdescription.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kDescription[] =
+    "[CEAppManager]\nComponent=App\n"
+    "[App]\nAppName=Corvexa Quillon for Pocket PCs\nInstallDir=\\Program Files\\Quillon\nFiles=Program,Templates\n"
+    "[Program]\nSource=quillon\nDestination=\\Program Files\\Quillon\n"
+    "[Templates]\nSource=templates/*.min\nDestination=\\Program Files\\Quillon\\Templates\nReplace=no\n"
+    "[AppPaths]\npword.exe=open\nirsquirt.exe=send\n";
+
+QString InstallDirOf(const Registry& registry)
+{
+    const auto value = registry.value(RegistryHive::LocalMachine, QStringLiteral("SOFTWARE\\Apps\\Corvexa Quillon for Pocket PCs"),
+                                      QStringLiteral("InstallDir"));
+    return value ? value->toString() : QString();
+}
+
+} // namespace
+
+TEST(InstallDescriptionTest, UnusableDescriptionsSayWhy)
+{
+    InstallDescription description;
+    QString error;
+    EXPECT_TRUE(InstallDescription::Parse(kDescription, &description, &error)) << error.toStdString();
+    EXPECT_EQ(description.files.size(), 2);
+    EXPECT_FALSE(description.files[1].replace);
+    EXPECT_EQ(description.appPaths.size(), 2);
+
+    const struct {
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"[App]\nAppName=x\n", "no [CEAppManager] section"},
+        {"[CEAppManager]\nComponent=App\n[App]\nAppName=x\nInstallDir=Program Files\n", "InstallDir starting with a backslash"},
+        {"[CEAppManager]\nComponent=App\n[App]\nAppName=x\nInstallDir=\\P\nFiles=F\n[F]\nSource=../etc/passwd\nDestination=\\Windows\n",
+         "Source inside the installation folder"},
+        {"[CEAppManager]\nComponent=App\n[App]\nAppName=x\nInstallDir=\\P\n[AppPaths]\na.exe=run\n", "must be open or send"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(InstallDescription::Parse(c.text, &description, &error));
+        EXPECT_TRUE(error.contains(QLatin1String(c.why))) << error.toStdString();
+    }
+    EXPECT_FALSE(InstallDescription::Read(QStringLiteral("/nonexistent/x.ini"), &description, &error));
+    EXPECT_EQ(error, QStringLiteral("The installation description \"/nonexistent/x.ini\" was not found."));
+}
+
+TEST(DeviceInstallerTest, InstallsOnceAndKeepsWhatTheUserMayHaveChanged)
+{
+    QTemporaryDir medium;
+    QTemporaryDir deviceDir;
+    testsupport::writeFile(medium.filePath(QStringLiteral("quillon")), "program v1");
+    QDir(medium.path()).mkpath(QStringLiteral("templates"));
+    testsupport::writeFile(medium.filePath(QStringLiteral("templates/Weekly.min")), QByteArray(2, '\0'));
+    InstallDescription description;
+    QString error;
+    ASSERT_TRUE(InstallDescription::Parse(kDescription, &description, &error));
+
+    const DevicePaths device(deviceDir.path());
+    Registry registry(device.registryFile());
+    DeviceInstaller installer(device, registry);
+    installer.m_commandFor = [](const QString& role) { return role == QLatin1String("open") ? QStringLiteral("xdg-open") : QString(); };
+    QStringList report;
+    ASSERT_TRUE(installer.Install(description, medium.path(), &report));
+    EXPECT_EQ(testsupport::readFile(device.toHost(QStringLiteral("\\Program Files\\Quillon\\quillon"))), QByteArray("program v1"));
+    EXPECT_EQ(InstallDirOf(registry), QStringLiteral("\\Program Files\\Quillon"));
+    EXPECT_EQ(registry.value(RegistryHive::LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\pword.exe"), QString())->toString(),
+              QStringLiteral("xdg-open"));
+    // No sender on this computer: not registered, and said so.
+    EXPECT_FALSE(registry.keyExists(RegistryHive::LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\irsquirt.exe")));
+    EXPECT_TRUE(report.contains(QStringLiteral("No program on this computer can stand in for irsquirt.exe")));
+
+    // Again: nothing changes, and a template the user edited is kept.
+    const QString weekly = device.toHost(QStringLiteral("\\Program Files\\Quillon\\Templates\\Weekly.min"));
+    testsupport::writeFile(weekly, "edited by the user");
+    const QByteArray registryBefore = testsupport::readFile(device.registryFile());
+    report.clear();
+    ASSERT_TRUE(installer.Install(description, medium.path(), &report));
+    EXPECT_TRUE(report.contains(QStringLiteral("Up to date: \\Program Files\\Quillon\\quillon")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Kept \\Program Files\\Quillon\\Templates\\Weekly.min (already on the device)")));
+    EXPECT_EQ(testsupport::readFile(weekly), QByteArray("edited by the user"));
+    EXPECT_EQ(testsupport::readFile(device.registryFile()), registryBefore);
+
+    // A newer program replaces the old one.
+    testsupport::writeFile(medium.filePath(QStringLiteral("quillon")), "program v2");
+    ASSERT_TRUE(installer.Install(description, medium.path(), &report));
+    EXPECT_EQ(testsupport::readFile(device.toHost(QStringLiteral("\\Program Files\\Quillon\\quillon"))), QByteArray("program v2"));
+}
+
+TEST(DeviceInstallerTest, TheBuiltMediumInstallsTheEditorsTemplates)
+{
+    QTemporaryDir deviceDir;
+    QProcess process;
+    process.start(QStringLiteral(QUILLON_CEAPPMGR),
+                  {QStringLiteral("--quiet"), QStringLiteral("--device"), deviceDir.path(),
+                   QStringLiteral(QUILLON_MEDIUM "/Quillon for Pocket PCs.ini")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+
+    const DevicePaths device(deviceDir.path());
+    Registry registry(device.registryFile());
+    Templates templates(registry, device);
+    QStringList names = templates.Names();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Board Meeting.min"), QStringLiteral("Project Status Meeting.min"),
+                                  QStringLiteral("Weekly Team Meeting.min")}));
+    EXPECT_TRUE(QFile::exists(device.toHost(QStringLiteral("\\windows\\Quillon.htm"))));
+    EXPECT_TRUE(QFile::exists(device.toHost(QStringLiteral("\\Contacts\\sample.vcf"))));
+}
