@@ -5,6 +5,7 @@
 
 #include "export/minuteexport.h"
 #include "largeminute.h"
+#include "recordingreporter.h"
 #include "platform/bytestream.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -69,22 +69,6 @@ void BM_PlainWrite(benchmark::State& state)
 BENCHMARK(BM_Render)->Arg(ExportText)->Arg(ExportRtf)->Arg(ExportHtml)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_PlainWrite)->Arg(ExportText)->Arg(ExportRtf)->Arg(ExportHtml)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    RecordingReporter()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
-    {
-    }
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (!run.error_occurred)
-                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
 
 } // namespace
 

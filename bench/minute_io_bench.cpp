@@ -4,6 +4,7 @@
 // QUILLON_BENCH_DIR names the folder the files are made in.
 
 #include "largeminute.h"
+#include "recordingreporter.h"
 #include "model/minutefile.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -102,24 +102,6 @@ BENCHMARK(BM_ReadMinute)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(
 BENCHMARK(BM_WriteFileFromMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_WriteMinute)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-// Keeps the console output and remembers each benchmark's time per iteration.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    RecordingReporter()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
-    {
-    }
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (!run.error_occurred)
-                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
 
 // A field of /proc/self/status, in KiB.
 long statusKiB(const char* field)

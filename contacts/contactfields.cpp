@@ -47,6 +47,7 @@ void ContactTextBuilder::AppendValue(QString& target, const QString& value, cons
 {
     if (value.isEmpty())
         return;
+    // The first value of a line has no separator in front of it.
     if (!target.isEmpty()) {
         if (m_bLineStart)
             m_bLineStart = false;
@@ -58,15 +59,8 @@ void ContactTextBuilder::AppendValue(QString& target, const QString& value, cons
 
 void ContactTextBuilder::AppendLabelledValue(QString& target, const QString& label, const QString& value)
 {
-    if (value.isEmpty())
-        return;
-    if (!target.isEmpty()) {
-        if (m_bLineStart)
-            m_bLineStart = false;
-        else
-            target += QStringLiteral(", ");
-    }
-    target += label + QStringLiteral(": ") + value;
+    if (!value.isEmpty())
+        AppendValue(target, label + QStringLiteral(": ") + value, QStringLiteral(", "));
 }
 
 void ContactTextBuilder::AppendContactLine(const std::function<QString(int bit)>& property)

@@ -80,65 +80,42 @@ void CDetailView::RegisterCommands()
         m_services.ui.RunModal(dialog);
     });
 
-    // Edit commands act on whichever pane has the focus.
-    OnCommand(
-        cmd::Cut,
-        [this] {
-            if (PaneHasFocus())
-                cut();
-            else if (TreeHasFocus())
-                m_pMinuteView->CutItem();
-        },
-        [this](CmdUI& ui) {
-            if (PaneHasFocus())
-                ui.Enable(textCursor().hasSelection() && !isReadOnly());
-            else if (TreeHasFocus())
-                ui.Enable(m_pMinuteView->CanCutCopy());
-        });
-    OnCommand(
-        cmd::Copy,
-        [this] {
-            if (PaneHasFocus())
-                copy();
-            else if (TreeHasFocus())
-                m_pMinuteView->CopyItem();
-        },
-        [this](CmdUI& ui) {
-            if (PaneHasFocus())
-                ui.Enable(textCursor().hasSelection());
-            else if (TreeHasFocus())
-                ui.Enable(m_pMinuteView->CanCutCopy());
-        });
-    OnCommand(
-        cmd::Paste,
-        [this] {
-            if (PaneHasFocus())
-                paste();
-            else if (TreeHasFocus())
-                m_pMinuteView->PasteClip();
-        },
-        [this](CmdUI& ui) {
-            if (PaneHasFocus())
-                ui.Enable(true);
-            else if (TreeHasFocus())
-                ui.Enable(m_pMinuteView->CanPaste());
-        });
-    OnCommand(
+    // Edit commands act on whichever pane has the focus; with the focus in
+    // neither, they do nothing and their state stays as it was.
+    auto byFocus = [this](int id, std::function<void()> inPane, std::function<bool()> paneEnabled,
+                          std::function<void(CMinuteView&)> inTree, std::function<bool(CMinuteView&)> treeEnabled) {
+        OnCommand(
+            id,
+            [this, inPane, inTree] {
+                if (PaneHasFocus())
+                    inPane();
+                else if (TreeHasFocus())
+                    inTree(*m_pMinuteView);
+            },
+            [this, paneEnabled, treeEnabled](CmdUI& ui) {
+                if (PaneHasFocus())
+                    ui.Enable(paneEnabled());
+                else if (TreeHasFocus())
+                    ui.Enable(treeEnabled(*m_pMinuteView));
+            });
+    };
+    byFocus(
+        cmd::Cut, [this] { cut(); }, [this] { return textCursor().hasSelection() && !isReadOnly(); },
+        [](CMinuteView& tree) { tree.CutItem(); }, [](CMinuteView& tree) { return tree.CanCutCopy(); });
+    byFocus(
+        cmd::Copy, [this] { copy(); }, [this] { return textCursor().hasSelection(); },
+        [](CMinuteView& tree) { tree.CopyItem(); }, [](CMinuteView& tree) { return tree.CanCutCopy(); });
+    byFocus(
+        cmd::Paste, [this] { paste(); }, [] { return true; },
+        [](CMinuteView& tree) { tree.PasteClip(); }, [](CMinuteView& tree) { return tree.CanPaste(); });
+    byFocus(
         cmd::Undo,
         [this] {
-            if (PaneHasFocus()) {
-                if (m_bCanUndo)
-                    undo();
-            } else if (TreeHasFocus()) {
-                m_pMinuteView->UndoTreeEdit();
-            }
+            if (m_bCanUndo)
+                undo();
         },
-        [this](CmdUI& ui) {
-            if (PaneHasFocus())
-                ui.Enable(m_bCanUndo);
-            else if (TreeHasFocus())
-                ui.Enable(m_pMinuteView->CanUndo());
-        });
+        [this] { return m_bCanUndo; }, [](CMinuteView& tree) { tree.UndoTreeEdit(); },
+        [](CMinuteView& tree) { return tree.CanUndo(); });
 }
 
 QString CDetailView::PaneText() const

@@ -60,41 +60,30 @@ QString ExportCommands::TempExtensionFor(int kind)
 
 bool ExportCommands::ExportFileDialog(int kind, QString& path)
 {
+    struct Kind {
+        const char* filter;
+        const char* extension;
+        const char* title;
+    };
+    static const Kind kKinds[] = {
+        {"Minute files (*.min)|*.min||", "min", "Save minute as"}, // also for anything unknown
+        {"Text files (*.txt)|*.txt||", "txt", "Export minute as text"},
+        {"Note files (*.pwi)|*.pwi||", "pwi", "Export minute as note"},
+        {"Pocket Word files (*.rtf)|*.rtf||", "rtf", "Export minute as Word file"},
+        {"HTML files (*.htm)|*.htm||", "htm", "Export minute as HTML"},
+    };
+    const Kind& chosen = kind >= ExportText && kind <= ExportHtml ? kKinds[kind] : kKinds[0];
     FileDialogRequest request;
     request.mode = FileDialogRequest::Save;
     request.overwritePrompt = true;
-    switch (kind) {
-    case ExportText:
-        request.filter = QStringLiteral("Text files (*.txt)|*.txt||");
-        request.defaultExtension = QStringLiteral("txt");
-        request.title = QStringLiteral("Export minute as text");
-        break;
-    case ExportNote:
-        request.filter = QStringLiteral("Note files (*.pwi)|*.pwi||");
-        request.defaultExtension = QStringLiteral("pwi");
-        request.title = QStringLiteral("Export minute as note");
-        break;
-    case ExportRtf:
-        request.filter = QStringLiteral("Pocket Word files (*.rtf)|*.rtf||");
-        request.defaultExtension = QStringLiteral("rtf");
-        request.title = QStringLiteral("Export minute as Word file");
-        break;
-    case ExportHtml:
-        request.filter = QStringLiteral("HTML files (*.htm)|*.htm||");
-        request.defaultExtension = QStringLiteral("htm");
-        request.title = QStringLiteral("Export minute as HTML");
-        break;
-    default:
-        request.filter = QStringLiteral("Minute files (*.min)|*.min||");
-        request.defaultExtension = QStringLiteral("min");
-        request.title = QStringLiteral("Save minute as");
-        break;
-    }
+    request.filter = QString::fromLatin1(chosen.filter);
+    request.defaultExtension = QString::fromLatin1(chosen.extension);
+    request.title = QString::fromLatin1(chosen.title);
     request.initialName = QStringLiteral("*.") + request.defaultExtension;
-    const std::optional<QString> chosen = m_services.ui.FileDialog(request);
-    if (!chosen)
+    const std::optional<QString> chosenPath = m_services.ui.FileDialog(request);
+    if (!chosenPath)
         return false;
-    path = *chosen;
+    path = *chosenPath;
     return true;
 }
 
