@@ -174,15 +174,22 @@ void CDetailView::SelectRange(int start, int end)
     ensureCursorVisible();
 }
 
-bool CDetailView::FindInText(const QString& pattern, bool matchCase)
+qsizetype CDetailView::SelectNextMatch(const QString& pattern, bool matchCase)
 {
     if (pattern.isEmpty())
-        return false;
+        return -1;
     const qsizetype p = m_strSearchRest.indexOf(pattern, 0, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    if (p >= 0)
+        SelectRange(m_nSearchBase + int(p), m_nSearchBase + int(p + pattern.size()));
+    return p;
+}
+
+bool CDetailView::FindInText(const QString& pattern, bool matchCase)
+{
+    const qsizetype p = SelectNextMatch(pattern, matchCase);
     if (p < 0)
         return false;
     const int n = int(pattern.size());
-    SelectRange(m_nSearchBase + int(p), m_nSearchBase + int(p) + n);
     m_nSearchBase += int(p) + n;
     m_strSearchRest = m_strSearchRest.mid(p + n);
     return true;
@@ -190,13 +197,10 @@ bool CDetailView::FindInText(const QString& pattern, bool matchCase)
 
 bool CDetailView::ReplaceInText(const QString& pattern, bool matchCase, const QString& replacement, bool& atEnd)
 {
-    if (pattern.isEmpty())
-        return false;
-    const qsizetype p = m_strSearchRest.indexOf(pattern, 0, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    const qsizetype p = SelectNextMatch(pattern, matchCase);
     if (p < 0)
         return false;
     const int n = int(pattern.size());
-    SelectRange(m_nSearchBase + int(p), m_nSearchBase + int(p) + n);
 
     bool replace = m_bReplaceAll;
     if (!replace) {

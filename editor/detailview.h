@@ -48,6 +48,8 @@ public:
 
 private:
     void RegisterCommands();
+    // Selects the next match in the rest of the text; its offset there, or -1.
+    qsizetype SelectNextMatch(const QString& pattern, bool matchCase);
     // Selects characters [start, end) of the pane and shows the caret.
     void SelectRange(int start, int end);
 

@@ -27,52 +27,43 @@ ExportCommands::ExportCommands(CMinuteView& view, EditorServices& services)
 {
 }
 
+namespace {
+
+// What goes with each export kind: its save dialog, and the device program that views it.
+struct KindInfo {
+    const char* filter;
+    const char* extension;
+    const char* title;
+    const char* viewer;
+};
+const KindInfo kKinds[] = {
+    {"Minute files (*.min)|*.min||", "min", "Save minute as", ""}, // also for anything unknown
+    {"Text files (*.txt)|*.txt||", "txt", "Export minute as text", "\\Windows\\pword.exe"},
+    {"Note files (*.pwi)|*.pwi||", "pwi", "Export minute as note", "\\Windows\\notes.exe"},
+    {"Pocket Word files (*.rtf)|*.rtf||", "rtf", "Export minute as Word file", "\\Windows\\pword.exe"},
+    {"HTML files (*.htm)|*.htm||", "htm", "Export minute as HTML", "\\Windows\\iexplore.exe"},
+};
+
+const KindInfo& InfoFor(int kind)
+{
+    return kind >= ExportText && kind <= ExportHtml ? kKinds[kind] : kKinds[0];
+}
+
+} // namespace
+
 QString ExportCommands::ViewerFor(int kind)
 {
-    switch (kind) {
-    case ExportText:
-    case ExportRtf:
-        return QStringLiteral("\\Windows\\pword.exe");
-    case ExportNote:
-        return QStringLiteral("\\Windows\\notes.exe");
-    case ExportHtml:
-        return QStringLiteral("\\Windows\\iexplore.exe");
-    default:
-        return {};
-    }
+    return QString::fromLatin1(InfoFor(kind).viewer);
 }
 
 QString ExportCommands::TempExtensionFor(int kind)
 {
-    switch (kind) {
-    case ExportText:
-        return QStringLiteral("txt");
-    case ExportNote:
-        return QStringLiteral("pwi");
-    case ExportRtf:
-        return QStringLiteral("rtf");
-    case ExportHtml:
-        return QStringLiteral("htm");
-    default:
-        return {};
-    }
+    return kind >= ExportText && kind <= ExportHtml ? QString::fromLatin1(InfoFor(kind).extension) : QString();
 }
 
 bool ExportCommands::ExportFileDialog(int kind, QString& path)
 {
-    struct Kind {
-        const char* filter;
-        const char* extension;
-        const char* title;
-    };
-    static const Kind kKinds[] = {
-        {"Minute files (*.min)|*.min||", "min", "Save minute as"}, // also for anything unknown
-        {"Text files (*.txt)|*.txt||", "txt", "Export minute as text"},
-        {"Note files (*.pwi)|*.pwi||", "pwi", "Export minute as note"},
-        {"Pocket Word files (*.rtf)|*.rtf||", "rtf", "Export minute as Word file"},
-        {"HTML files (*.htm)|*.htm||", "htm", "Export minute as HTML"},
-    };
-    const Kind& chosen = kind >= ExportText && kind <= ExportHtml ? kKinds[kind] : kKinds[0];
+    const KindInfo& chosen = InfoFor(kind);
     FileDialogRequest request;
     request.mode = FileDialogRequest::Save;
     request.overwritePrompt = true;
