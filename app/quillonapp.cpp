@@ -109,6 +109,7 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     m_pMainFrame->show();
     m_profile.WriteInt(QStringLiteral("InstanceInfo"), QStringLiteral("hWnd"), int(quint32(m_pMainFrame->winId())));
     m_strHelpPath = QStringLiteral("\\windows\\Quillon.htm");
+    m_pMainFrame->SetHelpFile(m_strHelpPath);
 
     m_contacts = std::make_unique<ContactsStore>(m_registry, m_device);
     EnsureContactsRegistered(*m_contacts);

@@ -331,8 +331,8 @@ void CMainFrame::FitToInputPanel()
 
 void CMainFrame::OnHelp()
 {
-    if (!m_services.shell.Execute(QStringLiteral("open"), QStringLiteral("PegHelp.exe"),
-                                  QStringLiteral("file:\\windows\\Quillon.htm"), QString(), 5))
+    if (!m_services.shell.Execute(QStringLiteral("open"), QStringLiteral("PegHelp.exe"), QStringLiteral("file:") + m_helpFile,
+                                  QString(), 5))
         m_services.ui.MessageBox(tr("Failed to launch help."), QStringLiteral("Quillon"), MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -46,6 +46,9 @@ public:
     // The popup a drop-down entry of the menu bar opens, by its position (0 to 4).
     QMenu* Popup(int index) const { return m_popups.value(index); }
 
+    // The help page the help command opens (a device path).
+    void SetHelpFile(const QString& path) { m_helpFile = path; }
+
     void SetViewMode(int id);
     void FitToInputPanel();
 
@@ -81,5 +84,6 @@ private:
     QList<QAction*> m_commandActions;
     View* m_lastActive = nullptr;
     int m_heightBeforePanel = 0;
+    QString m_helpFile;
     QList<QMetaObject::Connection> m_connections;
 };
