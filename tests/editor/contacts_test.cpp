@@ -126,3 +126,36 @@ TEST_F(ContactsTest, DatesAreInsertedOrFillANewDateItem)
     EXPECT_EQ(ui.modalDialogs, QStringList{QStringLiteral("141")});
     EXPECT_EQ(Text()->toPlainText(), text);
 }
+
+TEST_F(ContactsTest, TheFindBoxShowsTheFirstMatchWithoutTickingOrSelecting)
+{
+    // Enough people to scroll.
+    QByteArray cards;
+    for (int i = 0; i < 60; ++i)
+        cards += QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Person%1;Pat;;;\r\nEND:VCARD\r\n").arg(i, 2, 10, QLatin1Char('0')).toUtf8();
+    testsupport::writeFile(DevicePath(QStringLiteral("Contacts/many.vcf")), cards);
+    Start();
+    bool shownBefore = true;
+    bool shownAfter = false;
+    bool unchanged = false;
+    dialogs[QStringLiteral("151")] = [&](QDialog& dialog) {
+        dialog.resize(300, 240);
+        dialog.show();
+        auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("1008"));
+        auto* find = dialog.findChild<QLineEdit*>(QStringLiteral("1011"));
+        QTreeWidgetItem* target = list->findItems(QStringLiteral("Person55"), Qt::MatchStartsWith).first();
+        const auto visible = [&] { return list->viewport()->rect().intersects(list->visualItemRect(target)); };
+        shownBefore = visible();
+        find->setText(QStringLiteral("person55"));
+        shownAfter = visible();
+        QTreeWidgetItem* current = list->currentItem();
+        find->setText(QStringLiteral("Nobody"));
+        unchanged = list->currentItem() == current && target->checkState(0) == Qt::Unchecked && visible();
+        dialog.hide();
+        return IDCANCEL;
+    };
+    Send(cmd::ContactsShow);
+    EXPECT_FALSE(shownBefore);
+    EXPECT_TRUE(shownAfter);
+    EXPECT_TRUE(unchanged); // a text no contact begins with changes nothing
+}
