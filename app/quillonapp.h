@@ -40,8 +40,6 @@ public:
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     CQuillonDoc* Document() const { return m_pDocument.get(); }
     SingleDocTemplate* DocTemplate() const { return m_pDocTemplate.get(); }
-    EditorServices& Services() { return m_services; }
-    Registry& DeviceRegistry() { return m_registry; }
     SettingsProfile& Profile() { return m_profile; }
     const DevicePaths& Device() const { return m_device; }
 

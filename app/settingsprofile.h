@@ -17,7 +17,6 @@ public:
     explicit SettingsProfile(Registry& registry, const QString& profileName = QStringLiteral("Quillon"));
 
     void SetRegistryKey(const QString& keyName);
-    QString GetRegistryKey() const { return m_registryKey; }
 
     // The stored value when it is at most 4 bytes (of whatever type), else the default.
     int ReadInt(const QString& section, const QString& entry, int defaultValue) const;

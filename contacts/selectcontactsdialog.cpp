@@ -51,7 +51,6 @@ void CSelectContactsDlg::FillContactList()
     const ContactsFolder* folder = m_store ? m_store->DefaultContactsFolder() : nullptr;
     if (!folder)
         return;
-    m_bLineStart = false;
     for (int i = 1; i <= folder->Count(); ++i) {
         const ContactItem* contact = folder->Item(i);
         if (!contact)

@@ -22,7 +22,6 @@ public:
     void OnFindChange(const QString& text);
 
     QString m_strResult;
-    bool m_bLineStart = false;
     quint32 m_dwRequiredProps = 0;
 
     void accept() override;

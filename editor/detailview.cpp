@@ -237,7 +237,3 @@ bool CDetailView::OnTextNotFound(const QString& pattern)
     ResetSearch();
     return true;
 }
-
-void CDetailView::CloseFindReplace()
-{
-}

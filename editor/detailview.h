@@ -36,7 +36,6 @@ public:
     bool ReplaceInText(const QString& pattern, bool matchCase, const QString& replacement, bool& atEnd);
     // Asks whether to start again; true for Yes (the search then restarts).
     bool OnTextNotFound(const QString& pattern);
-    void CloseFindReplace();
 
     // Whether the keyboard focus is in this pane, or else in the tree.
     bool PaneHasFocus() const;

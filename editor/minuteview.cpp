@@ -86,7 +86,6 @@ CMinuteView::CMinuteView(EditorServices& services, QWidget* parent)
     m_find = std::make_unique<FindReplace>(*this, services);
     // One sheet for the view's whole life: what its pages remember carries over.
     m_optionsSheet = std::make_unique<COptionsSheet>(this);
-    m_optionsSheet->m_page1.m_optionsApplied = [this] { OnOptionsApplied(); };
 
     // The view reads this option itself, and counts a missing value as on.
     m_bShowLines = services.profile.ReadInt(COptions::kSection, QStringLiteral("ShowLinesInTree"), 1) != 0;
@@ -559,8 +558,7 @@ void CMinuteView::PrepareSave()
 
 void CMinuteView::CloseFindReplace()
 {
-    if (m_pDetailView)
-        m_pDetailView->CloseFindReplace();
+    // The find and replace dialogs are modal: none can be open while the minute closes.
 }
 
 // ---------------------------------------------------------------------------

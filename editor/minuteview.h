@@ -56,7 +56,6 @@ public:
     void PrepareSave() override;
     bool HadFirstUpdate() const override { return !m_bFirstUpdate; }
     void CloseFindReplace() override;
-    void OnOptionsApplied() {}
     void CommitText();
     void NotifySelection(qintptr hint);
     bool IsBusy() const { return m_bBusy; }
@@ -112,7 +111,6 @@ public:
     void InsertClip(QTreeWidgetItem* target);
     void UpdateKindImage(QTreeWidgetItem* item);
     int GetUndoState() const { return m_nUndoState; }
-    int GetClipMode() const { return m_nClipMode; }
 
     // Contacts and dates: the pickers' texts and where they go.
     QString GetContactsText();

@@ -32,12 +32,6 @@ QIcon BarImages::Icon(int image)
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kFiles[std::clamp(image, 0, 6)])));
 }
 
-QIcon CheckImages::Icon(int image)
-{
-    static const char* const kFiles[] = {"check-none", "check-unticked", "check-ticked"};
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kFiles[std::clamp(image, 0, 2)])));
-}
-
 QIcon ApplicationIcon()
 {
     return QIcon(QStringLiteral(":/icons/quillon.svg"));

@@ -2,8 +2,8 @@
 
 #include <QIcon>
 
-// The pictures of the agenda tree, the menu bar and the check-box lists, by
-// the index the editor knows them by.
+// The pictures of the agenda tree and the menu bar, by the index the editor
+// knows them by.
 namespace TreeImages {
 
 enum Image {
@@ -25,12 +25,5 @@ enum Image { Edit = 0, InsertItem = 1, InsertSubItem = 2, FindNext = 3, ReplaceN
 QIcon Icon(int image);
 
 } // namespace BarImages
-
-namespace CheckImages {
-
-enum Image { None = 0, Unticked = 1, Ticked = 2 };
-QIcon Icon(int image);
-
-} // namespace CheckImages
 
 QIcon ApplicationIcon();

@@ -315,11 +315,6 @@ QString CMinuteExport::EscapeHtml(const QString& text)
     return Markup(text, ExportHtml, true, false);
 }
 
-QString CMinuteExport::EscapeRtf(const QString& text)
-{
-    return Markup(text, ExportRtf, true, false);
-}
-
 void CMinuteExport::RenderTo(ByteSink& sink, int kind, bool numbered, bool asciiOutput) const
 {
     const bool html = kind == ExportHtml;

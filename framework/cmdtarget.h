@@ -7,10 +7,8 @@
 struct CmdUI {
     int id = 0;
     bool enabled = true;
-    bool checked = false;
 
     void Enable(bool on = true) { enabled = on; }
-    void SetCheck(bool on = true) { checked = on; }
 };
 
 // Something that commands are routed to. A target either handles a command

@@ -20,7 +20,6 @@ public:
 
     void AddView(View* view);
     void RemoveView(View* view);
-    const QList<View*>& GetViews() const { return m_views; }
 
     // Tells every view but sender about a change; hint says what changed.
     void UpdateAllViews(View* sender, qintptr hint = 0);

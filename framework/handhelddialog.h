@@ -41,8 +41,6 @@ protected:
     // Fills the controls from the dialog's data.
     virtual void OnInitDialog() {}
 
-    // The row at the bottom that holds OK and the dialog's own buttons.
-    QBoxLayout* ButtonRow() const { return m_buttonRow; }
     // Where the dialog's own controls go.
     QBoxLayout* Body() const { return m_body; }
     void showEvent(QShowEvent* event) override;

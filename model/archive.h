@@ -43,7 +43,6 @@ public:
     Archive& operator=(const Archive&) = delete;
 
     bool IsStoring() const { return m_sink != nullptr; }
-    bool IsLoading() const { return m_source != nullptr; }
 
     Archive& operator<<(quint8 value);
     Archive& operator<<(quint16 value);

@@ -25,7 +25,6 @@ public:
     ~CQuillonDoc() override;
 
     void SetMinuteView(MinuteViewLink* view);
-    MinuteViewLink* GetMinuteView() const { return m_pMinuteView; }
 
     // Document steps.
     void ClearContents();
@@ -61,7 +60,6 @@ public:
     void ChooseBlankMinute() { m_bFromTemplate = false; }
 
     SettingsProfile& Profile() const { return m_profile; }
-    UiService& Ui() const { return m_ui; }
     const DevicePaths& Device() const { return m_device; }
 
     // The framework's steps.

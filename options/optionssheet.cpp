@@ -64,13 +64,6 @@ void CPage1::DoDataExchange(bool save)
     m_bExchanged = true;
 }
 
-void CPage1::OnOK()
-{
-    DoDataExchange(true);
-    if (m_optionsApplied)
-        m_optionsApplied();
-}
-
 CPage2::CPage2(QWidget* parent)
     : COptionsPage(parent)
 {

@@ -4,7 +4,6 @@
 
 #include <QWidget>
 
-#include <functional>
 
 class COptions;
 class QButtonGroup;
@@ -42,9 +41,6 @@ public:
     int m_bAutoExpandOverview = 0;
 
     void DoDataExchange(bool save) override;
-    void OnOK() override;
-    // Told when the page is applied; the tree view takes note.
-    std::function<void()> m_optionsApplied;
 };
 
 // "Export".

@@ -22,8 +22,6 @@ public:
     // Asks the running instance to raise its window; false when it cannot be reached.
     bool AskToRaise();
 
-    QString ServerName() const { return m_serverName; }
-
 signals:
     void raiseRequested();
 
