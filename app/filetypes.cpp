@@ -9,8 +9,7 @@ const QString kType = QStringLiteral("Quillon");
 
 bool SetDefault(Registry& registry, const QString& key, const QString& value)
 {
-    return registry.createKey(RegistryHive::ClassesRoot, key)
-        && registry.setValue(RegistryHive::ClassesRoot, key, QString(), RegistryValue::fromString(value));
+    return registry.setValueCreatingKey(RegistryHive::ClassesRoot, key, QString(), RegistryValue::fromString(value));
 }
 
 } // namespace

@@ -332,7 +332,7 @@ void CMainFrame::FitToInputPanel()
 void CMainFrame::OnHelp()
 {
     if (!m_services.shell.Execute(QStringLiteral("open"), QStringLiteral("PegHelp.exe"), QStringLiteral("file:") + m_helpFile,
-                                  QString(), 5))
+                                  QString(), Shell::kShowNormal))
         m_services.ui.MessageBox(tr("Failed to launch help."), QStringLiteral("Quillon"), MB_OK | MB_ICONEXCLAMATION);
 }
 

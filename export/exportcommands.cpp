@@ -16,7 +16,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Quillon");
 const QString kSender = QStringLiteral("\\Windows\\irsquirt.exe");
-constexpr int kShowNormal = 5;
 
 } // namespace
 
@@ -80,7 +79,7 @@ bool ExportCommands::ExportFileDialog(int kind, QString& path)
 
 bool ExportCommands::Start(const QString& program, const QString& parameters)
 {
-    if (m_services.shell.Execute(QStringLiteral("Open"), program, parameters, QStringLiteral("\\Windows"), kShowNormal))
+    if (m_services.shell.Execute(QStringLiteral("Open"), program, parameters, QStringLiteral("\\Windows"), Shell::kShowNormal))
         return true;
     m_services.ui.MessageBox(QStringLiteral("Could not start %1.").arg(program), kCaption, MB_OK | MB_ICONEXCLAMATION);
     return false;

@@ -298,11 +298,6 @@ const RuntimeClass* CMinuteExport::GetRuntimeClass() const
     return &kMinuteExportClass;
 }
 
-QString CMinuteExport::NormalisePath(const QString& path)
-{
-    return path.size() > 1 && path.at(1) == QLatin1Char('\\') ? path.mid(1) : path;
-}
-
 QString CMinuteExport::TranslateLineBreaks(const QString& text, int kind)
 {
     if (!text.contains(QLatin1Char('\r')))
@@ -402,7 +397,7 @@ std::optional<FileError> CMinuteExport::Render(int kind, QString& path, bool num
         if (m_ui)
             m_ui->SetClipboardText(RenderText(numbered)); // a refusing clipboard is left as it was
     } else {
-        path = NormalisePath(path);
+        path = normaliseFilePath(path);
         failure = RenderToFile(kind, m_device ? m_device->toHost(path) : path, path, numbered, asciiOutput);
     }
     if (m_ui) {

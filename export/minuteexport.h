@@ -56,7 +56,6 @@ public:
     // Line breaks (CR LF) as the format's: "\r\n<br>\r\n" for HTML, "\r\n\par " for RTF.
     static QString TranslateLineBreaks(const QString& text, int kind);
     static QString EscapeHtml(const QString& text);
-    static QString NormalisePath(const QString& path);
 
 private:
     const NodeList& m_nodes;

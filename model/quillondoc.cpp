@@ -60,11 +60,6 @@ void CQuillonDoc::DeleteContents()
     ClearContents();
 }
 
-QString CQuillonDoc::StripLeadingCharacter(const QString& path)
-{
-    return path.size() > 1 && path.at(1) == QLatin1Char('\\') ? path.mid(1) : path;
-}
-
 void CQuillonDoc::ShowError(const QString& message)
 {
     m_ui.MessageBox(message, kCaption, MB_OK | MB_ICONEXCLAMATION);
@@ -119,7 +114,7 @@ bool CQuillonDoc::OnNewMinute()
         const QString last = m_profile.ReadString(kLastMinuteSection, kFilePathEntry, QString());
         FileSource probe;
         // A last minute that has gone away is skipped without a word.
-        if (!last.isEmpty() && probe.open(m_device.toHost(StripLeadingCharacter(last)), last, nullptr)) {
+        if (!last.isEmpty() && probe.open(m_device.toHost(normaliseFilePath(last)), last, nullptr)) {
             probe.close();
             m_strOpenPath = last;
             OnOpenMinute(last);
@@ -130,7 +125,7 @@ bool CQuillonDoc::OnNewMinute()
 
 bool CQuillonDoc::OnOpenMinute(const QString& path)
 {
-    if (!ReadMinuteFile(StripLeadingCharacter(path)))
+    if (!ReadMinuteFile(normaliseFilePath(path)))
         return false;
     m_bDocOpen = true;
     if (!m_bFromTemplate) {
@@ -142,7 +137,7 @@ bool CQuillonDoc::OnOpenMinute(const QString& path)
 
 bool CQuillonDoc::OnSaveMinute(const QString& path)
 {
-    const QString file = StripLeadingCharacter(path);
+    const QString file = normaliseFilePath(path);
     const MinuteFileResult result = WriteMinuteFile(m_device.toHost(file), file, m_nodeList);
     if (!result.ok()) {
         ShowError(result.message());

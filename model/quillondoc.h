@@ -75,8 +75,6 @@ private:
     bool ReadMinuteFile(const QString& path);
     void ShowError(const QString& message);
     void PrepareSave();
-    // Drops the leading character of a path whose second character is a backslash.
-    static QString StripLeadingCharacter(const QString& path);
 
     std::unique_ptr<COptions> m_pOptions;
     NodeList m_nodeList;

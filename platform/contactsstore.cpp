@@ -127,11 +127,9 @@ bool ContactsStore::IsRegistered() const
 bool ContactsStore::Register()
 {
     const QString clsidKey = ProgId() + QStringLiteral("\\CLSID");
-    return m_registry.createKey(ClassesRoot, ProgId())
-        && m_registry.setValue(ClassesRoot, ProgId(), QString(), RegistryValue::fromString(QStringLiteral("Pocket Outlook")))
-        && m_registry.createKey(ClassesRoot, clsidKey)
-        && m_registry.setValue(ClassesRoot, clsidKey, QString(),
-                               RegistryValue::fromString(QStringLiteral("{05058F23-20BE-11D2-8F18-0000F87A4335}")));
+    return m_registry.setValueCreatingKey(ClassesRoot, ProgId(), QString(), RegistryValue::fromString(QStringLiteral("Pocket Outlook")))
+        && m_registry.setValueCreatingKey(ClassesRoot, clsidKey, QString(),
+                                          RegistryValue::fromString(QStringLiteral("{05058F23-20BE-11D2-8F18-0000F87A4335}")));
 }
 
 bool ContactsStore::LogOn()

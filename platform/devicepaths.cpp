@@ -91,3 +91,8 @@ QString fileNamePart(const QString& path)
     const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
     return path.mid(cut + 1);
 }
+
+QString normaliseFilePath(const QString& path)
+{
+    return path.size() > 1 && path.at(1) == QLatin1Char('\\') ? path.mid(1) : path;
+}

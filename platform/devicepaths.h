@@ -30,3 +30,7 @@ private:
 
 // The part of a path after its last backslash or slash (the whole path when it has neither).
 QString fileNamePart(const QString& path);
+
+// The path a file is opened or created under: one whose second character is
+// a backslash loses its first, so "\\folder\file" becomes "\folder\file".
+QString normaliseFilePath(const QString& path);

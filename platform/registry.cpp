@@ -253,6 +253,19 @@ bool Registry::setValue(RegistryHive hive, const QString& key, const QString& na
     });
 }
 
+bool Registry::setValueCreatingKey(RegistryHive hive, const QString& key, const QString& name, const RegistryValue& value)
+{
+    const std::optional<QStringList> path = splitKeyPath(key);
+    if (!path || path->isEmpty() || !isValidValueName(name))
+        return false;
+    return d->change([&](RegTree& tree) {
+        bool created = false;
+        RegKeyNode& node = tree.create(hive, *path, &created);
+        const bool changed = node.setValue(name, value);
+        return created || changed ? Outcome::Changed : Outcome::Unchanged;
+    });
+}
+
 bool Registry::deleteValue(RegistryHive hive, const QString& key, const QString& name)
 {
     const std::optional<QStringList> path = splitKeyPath(key);

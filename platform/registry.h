@@ -67,6 +67,8 @@ public:
     QStringList valueNames(RegistryHive hive, const QString& key) const;
     // Fails when the key does not exist, as a write to an unopened key would.
     bool setValue(RegistryHive hive, const QString& key, const QString& name, const RegistryValue& value);
+    // Creates the key when missing and sets the value, as one change of the file.
+    bool setValueCreatingKey(RegistryHive hive, const QString& key, const QString& name, const RegistryValue& value);
     // False when the value did not exist.
     bool deleteValue(RegistryHive hive, const QString& key, const QString& name);
 

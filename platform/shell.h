@@ -16,6 +16,9 @@ public:
     Shell(const Registry& registry, const DevicePaths& device);
     virtual ~Shell() = default;
 
+    // The show state programs are started with: a normal window.
+    static constexpr int kShowNormal = 5;
+
     // False when the program has no entry or could not be started.
     virtual bool Execute(const QString& verb, const QString& file, const QString& parameters,
                          const QString& directory, int show);

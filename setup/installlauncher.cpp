@@ -1,6 +1,7 @@
 #include "setup/installlauncher.h"
 
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "setup/setupui.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@ CInstallLauncher::CInstallLauncher(const Registry& desktopRegistry, SetupUi& ui,
 
 QString CInstallLauncher::AppManagerKey()
 {
-    return QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
+    return Shell::AppPathsKey(QStringLiteral("CEAPPMGR.EXE"));
 }
 
 bool CInstallLauncher::Launch(QWidget*)

@@ -4,6 +4,7 @@
 #include "platform/devicepaths.h"
 #include "platform/hostprograms.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,9 +74,8 @@ bool DeviceInstaller::Install(const InstallDescription& description, const QStri
     }
 
     const QString installKey = QStringLiteral("SOFTWARE\\Apps\\%1").arg(description.appName);
-    if (m_registry.createKey(RegistryHive::LocalMachine, installKey)
-        && m_registry.setValue(RegistryHive::LocalMachine, installKey, QStringLiteral("InstallDir"),
-                               RegistryValue::fromString(description.installDir))) {
+    if (m_registry.setValueCreatingKey(RegistryHive::LocalMachine, installKey, QStringLiteral("InstallDir"),
+                                       RegistryValue::fromString(description.installDir))) {
         report->append(QStringLiteral("Recorded the installation folder %1").arg(description.installDir));
     } else {
         report->append(QStringLiteral("Could not record the installation in the device registry"));
@@ -84,14 +84,13 @@ bool DeviceInstaller::Install(const InstallDescription& description, const QStri
 
     for (const InstallDescription::AppPath& appPath : description.appPaths) {
         const QString command = m_commandFor(appPath.role);
-        const QString key = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%1").arg(appPath.program);
         if (command.isEmpty()) {
             // Without one, the program is not registered and starting it is reported.
             report->append(QStringLiteral("No program on this computer can stand in for %1").arg(appPath.program));
             continue;
         }
-        if (m_registry.createKey(RegistryHive::LocalMachine, key)
-            && m_registry.setValue(RegistryHive::LocalMachine, key, QString(), RegistryValue::fromString(command))) {
+        if (m_registry.setValueCreatingKey(RegistryHive::LocalMachine, Shell::AppPathsKey(appPath.program), QString(),
+                                           RegistryValue::fromString(command))) {
             report->append(QStringLiteral("%1 runs %2").arg(appPath.program, command));
         } else {
             report->append(QStringLiteral("Could not register %1").arg(appPath.program));

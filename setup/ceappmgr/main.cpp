@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "setup/ceappmgr/deviceinstaller.h"
 #include "setup/ceappmgr/installdescription.h"
+#include "setup/installlauncher.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -89,10 +90,9 @@ int main(int argc, char** argv)
     if (registerSelf) {
         // Setup finds the application manager through the desktop registry.
         Registry desktop(DevicePaths(DevicePaths::defaultDesktopRoot()).registryFile());
-        const QString key = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
         const QString self = QFileInfo(QApplication::applicationFilePath()).absoluteFilePath();
-        const bool ok = desktop.createKey(RegistryHive::LocalMachine, key)
-            && desktop.setValue(RegistryHive::LocalMachine, key, QString(), RegistryValue::fromString(self));
+        const bool ok = desktop.setValueCreatingKey(RegistryHive::LocalMachine, CInstallLauncher::AppManagerKey(), QString(),
+                                                    RegistryValue::fromString(self));
         if (!ok)
             std::fprintf(stderr, "ceappmgr: could not write the desktop registry %s\n", qPrintable(desktop.filePath()));
         return ok ? 0 : 1;

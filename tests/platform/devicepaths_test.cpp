@@ -56,3 +56,14 @@ TEST(DevicePaths, FileNamePartTakesWhatFollowsEitherSeparator)
     EXPECT_EQ(fileNamePart(QStringLiteral("/home/ann\\odd/name.min")), QStringLiteral("name.min"));
     EXPECT_EQ(fileNamePart(QStringLiteral("Untitled")), QStringLiteral("Untitled"));
 }
+
+TEST(DevicePaths, ANormalisedPathLosesOnlyACharacterBeforeABackslash)
+{
+    EXPECT_EQ(normaliseFilePath(QStringLiteral("\\\\My Documents\\a.min")), QStringLiteral("\\My Documents\\a.min"));
+    EXPECT_EQ(normaliseFilePath(QStringLiteral("x\\a.min")), QStringLiteral("\\a.min"));
+    // Device paths, host paths and the shortest paths stay as they are.
+    EXPECT_EQ(normaliseFilePath(QStringLiteral("\\My Documents\\a.min")), QStringLiteral("\\My Documents\\a.min"));
+    EXPECT_EQ(normaliseFilePath(QStringLiteral("/tmp/a.min")), QStringLiteral("/tmp/a.min"));
+    EXPECT_EQ(normaliseFilePath(QStringLiteral("\\")), QStringLiteral("\\"));
+    EXPECT_EQ(normaliseFilePath(QString()), QString());
+}

@@ -199,6 +199,23 @@ TEST_F(RegistryTest, ValuesNeedAnExistingKeyAndAValidName)
     EXPECT_FALSE(reg.value(User, str("k"), QString()).has_value());
 }
 
+TEST_F(RegistryTest, AValueCanBringItsKeyAndParentsWithIt)
+{
+    Registry reg(m_path);
+    // A bad name or key creates nothing.
+    EXPECT_FALSE(reg.setValueCreatingKey(User, str("a\\b"), str("new\nline"), RegistryValue::fromDword(1)));
+    EXPECT_FALSE(reg.setValueCreatingKey(User, QString(), str("v"), RegistryValue::fromDword(1)));
+    EXPECT_FALSE(reg.keyExists(User, str("a")));
+    EXPECT_FALSE(QFileInfo::exists(m_path));
+
+    ASSERT_TRUE(reg.setValueCreatingKey(User, str("a\\b"), QString(), RegistryValue::fromString(str("x"))));
+    EXPECT_TRUE(reg.keyExists(User, str("a")));
+    EXPECT_EQ(Registry(m_path).value(User, str("A\\B"), QString()), RegistryValue::fromString(str("x")));
+    // On an existing key it replaces the value.
+    ASSERT_TRUE(reg.setValueCreatingKey(User, str("a\\b"), QString(), RegistryValue::fromString(str("y"))));
+    EXPECT_EQ(Registry(m_path).value(User, str("a\\b"), QString()), RegistryValue::fromString(str("y")));
+}
+
 TEST_F(RegistryTest, ValuesSurviveANewRegistryObject)
 {
     const RegistryValue blob{RegBinary, fromHex("00 01 fe ff")};
@@ -325,6 +342,7 @@ TEST_F(RegistryTest, ChangesThatChangeNothingLeaveTheFileAlone)
     EXPECT_FALSE(reg.deleteValue(User, str("k"), str("missing")));
     EXPECT_FALSE(reg.deleteKey(User, str("k\\missing")));
     EXPECT_FALSE(reg.setValue(User, str("missing"), str("v"), RegistryValue::fromDword(1)));
+    EXPECT_TRUE(reg.setValueCreatingKey(User, str("K"), str("v"), RegistryValue::fromDword(1)));
     EXPECT_EQ(readFile(m_path), original);
 
     ASSERT_TRUE(reg.setValue(User, str("k"), str("v"), RegistryValue::fromDword(2)));

@@ -2,6 +2,7 @@
 
 #include "export/minuteexport.h"
 #include "model/minutefile.h"
+#include "platform/devicepaths.h"
 #include "tools/quillon-cli/minutejson.h"
 
 #include <QFile>
@@ -159,7 +160,7 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
         const QByteArray text = exporter.RenderText(numbered).toUtf8();
         return out.write(text) == text.size() ? CliOk : CliFileFailed;
     }
-    const QString path = CMinuteExport::NormalisePath(output);
+    const QString path = normaliseFilePath(output);
     if (const std::optional<FileError> error = exporter.RenderToFile(kind, path, path, numbered, ascii)) {
         say(err, error->message());
         return CliFileFailed;
