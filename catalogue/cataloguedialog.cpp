@@ -1,5 +1,6 @@
 #include "catalogue/cataloguedialog.h"
 
+#include "app/appglobals.h"
 #include "app/inputpanelservice.h"
 #include "catalogue/categorydetailsdialog.h"
 #include "catalogue/categorystore.h"
@@ -126,7 +127,7 @@ void CCatalogueDlg::OnAdd()
 
     const QString& name = details.m_strName;
     if (m_store.IsDefined(name)) {
-        m_ui.MessageBox(QStringLiteral("Category '%1' already defined!").arg(name), QStringLiteral("Quillon"),
+        m_ui.MessageBox(QStringLiteral("Category '%1' already defined!").arg(name), kAppCaption,
                         MB_OK | MB_ICONEXCLAMATION);
         return;
     }

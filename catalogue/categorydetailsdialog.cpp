@@ -1,5 +1,6 @@
 #include "catalogue/categorydetailsdialog.h"
 
+#include "app/appglobals.h"
 #include "app/inputpanelservice.h"
 #include "catalogue/categorystore.h"
 #include "framework/uiservice.h"
@@ -47,7 +48,7 @@ void CCategoryDetailsDlg::accept()
     if (problem.isEmpty())
         problem = CategoryStore::CheckDescription(m_strDescription);
     if (!problem.isEmpty()) {
-        m_ui.MessageBox(problem, QStringLiteral("Quillon"), MB_OK | MB_ICONEXCLAMATION);
+        m_ui.MessageBox(problem, kAppCaption, MB_OK | MB_ICONEXCLAMATION);
         m_name->setFocus();
         return;
     }

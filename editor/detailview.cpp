@@ -1,5 +1,6 @@
 #include "editor/detailview.h"
 
+#include "app/appglobals.h"
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
 #include "editor/replacedialog.h"
@@ -231,7 +232,7 @@ bool CDetailView::ReplaceInText(const QString& pattern, bool matchCase, const QS
 
 bool CDetailView::OnTextNotFound(const QString& pattern)
 {
-    if (m_services.ui.MessageBox(QStringLiteral("'%1' not found!\nStart again?").arg(pattern), QStringLiteral("Quillon"),
+    if (m_services.ui.MessageBox(QStringLiteral("'%1' not found!\nStart again?").arg(pattern), kAppCaption,
                                  MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     ResetSearch();

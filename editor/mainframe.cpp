@@ -84,7 +84,7 @@ CMainFrame::CMainFrame(EditorServices& services, CommandTarget* application, QWi
     , m_application(application)
 {
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowTitle(QStringLiteral("Quillon"));
+    setWindowTitle(kAppCaption);
     setWindowIcon(ApplicationIcon());
 
     // The menu bar: File, Edit, tools, edit, four buttons, view modes.
@@ -173,7 +173,7 @@ bool CMainFrame::OnCreateClient(CQuillonDoc& document)
 
 void CMainFrame::RefreshTitle(const QString& label)
 {
-    setWindowTitle(label.isEmpty() ? QStringLiteral("Quillon") : label + QStringLiteral(" - Quillon"));
+    setWindowTitle(label.isEmpty() ? kAppCaption : label + QStringLiteral(" - ") + kAppCaption);
 }
 
 View* CMainFrame::ActiveView() const
@@ -333,7 +333,7 @@ void CMainFrame::OnHelp()
 {
     if (!m_services.shell.Execute(QStringLiteral("open"), QStringLiteral("PegHelp.exe"), QStringLiteral("file:") + m_helpFile,
                                   QString(), Shell::kShowNormal))
-        m_services.ui.MessageBox(tr("Failed to launch help."), QStringLiteral("Quillon"), MB_OK | MB_ICONEXCLAMATION);
+        m_services.ui.MessageBox(tr("Failed to launch help."), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::changeEvent(QEvent* event)

@@ -1,5 +1,6 @@
 #include "editor/minuteview.h"
 
+#include "app/appglobals.h"
 #include "app/inputpanelservice.h"
 #include "app/settingsprofile.h"
 #include "catalogue/cataloguedialog.h"
@@ -46,7 +47,6 @@ namespace {
 
 constexpr int kNormalImageRole = Qt::UserRole + 1;
 constexpr int kSelectedImageRole = Qt::UserRole + 2;
-const QString kCaption = QStringLiteral("Quillon");
 
 } // namespace
 
@@ -725,7 +725,7 @@ void CMinuteView::OnDeleteItem()
     if (!selected)
         return;
     if (selected == RootItem()) {
-        m_services.ui.MessageBox(QStringLiteral("You cannot delete the root item!"), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_services.ui.MessageBox(QStringLiteral("You cannot delete the root item!"), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (DeleteItem(selected, true))
@@ -741,7 +741,7 @@ bool CMinuteView::DeleteItem(QTreeWidgetItem* item, bool confirm)
         const QString question = item->childCount() > 0
             ? QStringLiteral("Delete agenda item '%1' ?\n(including subordinates)").arg(item->text(0))
             : QStringLiteral("Delete agenda item '%1' ?").arg(item->text(0));
-        if (m_services.ui.MessageBox(question, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (m_services.ui.MessageBox(question, kAppCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
     }
     QTreeWidgetItem* parent = item->parent();
@@ -989,7 +989,7 @@ int CMinuteView::PasteClip()
     m_hDropTarget = Handle(target);
     // A copy not yet pasted may go anywhere, even into its own branch.
     if (m_nUndoState != UNDO_COPIED && !IsValidMove(source, target)) {
-        m_services.ui.MessageBox(QStringLiteral("Cannot cut and paste within one's self!"), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_services.ui.MessageBox(QStringLiteral("Cannot cut and paste within one's self!"), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
         m_bBusy = false;
         return 0;
     }

@@ -1,5 +1,6 @@
 #include "editor/templatedialogs.h"
 
+#include "app/appglobals.h"
 #include "app/inputpanelservice.h"
 #include "framework/uiservice.h"
 #include "model/templates.h"
@@ -12,12 +13,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-
-namespace {
-
-const QString kCaption = QStringLiteral("Quillon");
-
-} // namespace
 
 CNewMinuteDlg::CNewMinuteDlg(QWidget* parent)
     : HandheldDialog(IDD, tr("New minute"), parent)
@@ -131,7 +126,7 @@ void CSaveAsTemplateDlg::OnDelete()
 {
     if (m_nSelected < 0 || m_strSelected.isEmpty())
         return;
-    if (m_ui.MessageBox(QStringLiteral("Delete template %1 ? ").arg(m_strSelected), kCaption,
+    if (m_ui.MessageBox(QStringLiteral("Delete template %1 ? ").arg(m_strSelected), kAppCaption,
                         MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
         return;
     // A template that cannot be deleted stays listed; nothing is said.
@@ -154,13 +149,13 @@ void CSaveAsTemplateDlg::accept()
     QString problem;
     const QString fileName = Templates::FileNameFor(m_strNewName, &problem);
     if (fileName.isEmpty()) {
-        m_ui.MessageBox(problem, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_ui.MessageBox(problem, kAppCaption, MB_OK | MB_ICONEXCLAMATION);
         m_name->setFocus();
         return;
     }
     // Asked about the file that would be overwritten, whichever way its name came.
     if (m_templates.Exists(fileName)
-        && m_ui.MessageBox(QStringLiteral("Replace template %1 ? ").arg(fileName), kCaption,
+        && m_ui.MessageBox(QStringLiteral("Replace template %1 ? ").arg(fileName), kAppCaption,
                            MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES)
         return;
     done(IDOK);

@@ -1,5 +1,6 @@
 #include "export/exportcommands.h"
 
+#include "app/appglobals.h"
 #include "app/installdir.h"
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Quillon");
 const QString kSender = QStringLiteral("\\Windows\\irsquirt.exe");
 
 } // namespace
@@ -81,7 +81,7 @@ bool ExportCommands::Start(const QString& program, const QString& parameters)
 {
     if (m_services.shell.Execute(QStringLiteral("Open"), program, parameters, QStringLiteral("\\Windows"), Shell::kShowNormal))
         return true;
-    m_services.ui.MessageBox(QStringLiteral("Could not start %1.").arg(program), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    m_services.ui.MessageBox(QStringLiteral("Could not start %1.").arg(program), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
@@ -99,10 +99,10 @@ void ExportCommands::ExportToFile(int kind)
     if (const std::optional<FileError> error =
             exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), false)) {
         // Nothing was written: there is nothing to open.
-        m_services.ui.MessageBox(error->message(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (m_services.ui.MessageBox(QStringLiteral("Open the file?"), kCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES)
+    if (m_services.ui.MessageBox(QStringLiteral("Open the file?"), kAppCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES)
         Start(ViewerFor(kind), path);
 }
 
@@ -130,7 +130,7 @@ void ExportCommands::BeamMinute(int kind)
         // with changes, is saved first.
         if (doc->GetPath() == CQuillonDoc::kUntitled || doc->IsMinuteModified()) {
             if (m_services.ui.MessageBox(QStringLiteral("The minute must be saved before it can be sent.\nSave it now?"),
-                                         kCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+                                         kAppCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
                 return;
             doc->OnFileSave();
             if (doc->GetPath() == CQuillonDoc::kUntitled || doc->IsMinuteModified())
@@ -146,7 +146,7 @@ void ExportCommands::BeamMinute(int kind)
         const COptions* options = doc->GetOptions();
         if (const std::optional<FileError> error =
                 exporter.Render(kind, file, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), false)) {
-            m_services.ui.MessageBox(error->message(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+            m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
             return;
         }
         m_strBeamTempFile = file;
@@ -165,7 +165,7 @@ void ExportCommands::DeleteBeamTempFile()
     // A file that has gone already needs no deleting; any other failure is
     // reported and tried again at the next activation.
     if (error && error->cause != FileErrorCause::FileNotFound) {
-        m_services.ui.MessageBox(error->message(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     m_strBeamTempFile.clear();

@@ -1,5 +1,6 @@
 #include "export/minuteexport.h"
 
+#include "app/appglobals.h"
 #include "framework/uiservice.h"
 #include "platform/bytestream.h"
 #include "platform/devicepaths.h"
@@ -403,7 +404,7 @@ std::optional<FileError> CMinuteExport::Render(int kind, QString& path, bool num
     if (m_ui) {
         m_ui->EndWaitCursor();
         if (confirm)
-            m_ui->MessageBox(QStringLiteral("Exported Minute"), QStringLiteral("Quillon"),
+            m_ui->MessageBox(QStringLiteral("Exported Minute"), kAppCaption,
                              MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
     }
     return failure;

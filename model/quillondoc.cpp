@@ -11,7 +11,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Quillon");
 const QString kMinuteFilter = QStringLiteral("Minute files (*.min)|*.min||");
 const QString kLastMinuteSection = QStringLiteral("LastMinute");
 const QString kFilePathEntry = QStringLiteral("FilePath");
@@ -62,7 +61,7 @@ void CQuillonDoc::DeleteContents()
 
 void CQuillonDoc::ShowError(const QString& message)
 {
-    m_ui.MessageBox(message, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    m_ui.MessageBox(message, kAppCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CQuillonDoc::PrepareSave()
@@ -172,7 +171,7 @@ bool CQuillonDoc::QuerySaveChanges()
     }
 
     if (m_strPath == kUntitled) {
-        switch (m_ui.MessageBox(QStringLiteral("Save changes to this untitled minute?"), kCaption,
+        switch (m_ui.MessageBox(QStringLiteral("Save changes to this untitled minute?"), kAppCaption,
                                 MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:
             // Cancelling the file dialog still lets the minute go; a write
@@ -185,7 +184,7 @@ bool CQuillonDoc::QuerySaveChanges()
         }
     }
 
-    switch (m_ui.MessageBox(QStringLiteral("Save changes to %1?").arg(m_strPath), kCaption,
+    switch (m_ui.MessageBox(QStringLiteral("Save changes to %1?").arg(m_strPath), kAppCaption,
                             MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
         PrepareSave();
@@ -218,7 +217,7 @@ void CQuillonDoc::OnFileOpen()
     }
 
     const QString question = QStringLiteral("Do you want to revert to the saved file\n'%1'?").arg(m_strPath);
-    if (m_ui.MessageBox(question, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (m_ui.MessageBox(question, kAppCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     m_bOpenTemplate = true;
     m_strOpenPath = path;

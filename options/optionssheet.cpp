@@ -1,5 +1,6 @@
 #include "options/optionssheet.h"
 
+#include "app/appglobals.h"
 #include "contacts/contactfields.h"
 #include "framework/uiservice.h"
 #include "options/options.h"
@@ -258,7 +259,7 @@ void EditOptions(COptions& options, COptionsSheet& sheet, UiService& ui)
         if (sheet.m_page1.m_bExchanged || sheet.m_page2.m_bExchanged || sheet.m_page3.m_bExchanged)
             break;
         if (attempt + 1 == kTries) {
-            ui.MessageBox(QStringLiteral("The options could not be shown."), QStringLiteral("Quillon"), MB_OK | MB_ICONEXCLAMATION);
+            ui.MessageBox(QStringLiteral("The options could not be shown."), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
             return;
         }
     }
