@@ -70,8 +70,9 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     });
 
     g_bDragging = false;
-    m_strInstallDir = GetInstallDir(m_registry).value_or(QString());
-    RegisterFileTypes(m_registry, GetInstallDir(m_registry));
+    const std::optional<QString> installDir = GetInstallDir(m_registry);
+    m_strInstallDir = installDir.value_or(QString());
+    RegisterFileTypes(m_registry, installDir);
     m_profile.SetRegistryKey(kRegistryKey);
 
     m_pDocument = std::make_unique<CQuillonDoc>(m_profile, m_services.ui, m_device);

@@ -129,17 +129,25 @@ void CFindReplaceDlg::reject()
 FindReplace::FindReplace(CMinuteView& view, EditorServices& services)
     : m_view(view)
     , m_services(services)
-    , m_dialog(std::make_unique<CFindReplaceDlg>(&view))
 {
-    m_dialog->m_showInputPanel = [this](bool on) { ShowInputPanel(m_services.inputPanel, on); };
 }
 
 FindReplace::~FindReplace() = default;
 
+CFindReplaceDlg& FindReplace::Dialog()
+{
+    // Made when first wanted; it then keeps the last search for the tree's whole life.
+    if (!m_dialog) {
+        m_dialog = std::make_unique<CFindReplaceDlg>(&m_view);
+        m_dialog->m_showInputPanel = [this](bool on) { ShowInputPanel(m_services.inputPanel, on); };
+    }
+    return *m_dialog;
+}
+
 void FindReplace::OpenFindDialog(bool replaceMode)
 {
     CDetailView* text = m_view.DetailView();
-    CFindReplaceDlg& dialog = *m_dialog;
+    CFindReplaceDlg& dialog = Dialog();
     const QString remembered = dialog.m_strFind;
     dialog.m_strFind = text ? text->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')) : QString();
     dialog.m_bReplaceMode = replaceMode;
@@ -189,14 +197,15 @@ void FindReplace::SelectFirstItem()
 void FindReplace::FindNext()
 {
     CDetailView* text = m_view.DetailView();
-    if (m_dialog->m_strFind.isEmpty()) {
+    const CFindReplaceDlg& dialog = Dialog();
+    if (dialog.m_strFind.isEmpty()) {
         OpenFindDialog(false);
         return;
     }
     if (!text)
         return;
     for (;;) {
-        if (text->FindInText(m_dialog->m_strFind, m_dialog->m_bMatchCase))
+        if (text->FindInText(dialog.m_strFind, dialog.m_bMatchCase))
             return;
         QTreeWidgetItem* next = NextItem(m_view.SelectedItem());
         if (!next) {
@@ -211,13 +220,14 @@ void FindReplace::FindNext()
 void FindReplace::ReplaceNext()
 {
     CDetailView* text = m_view.DetailView();
-    if (m_dialog->m_strFind.isEmpty()) {
+    const CFindReplaceDlg& dialog = Dialog();
+    if (dialog.m_strFind.isEmpty()) {
         if (text)
             text->m_bReplaceAll = false;
         OpenFindDialog(true);
         return;
     }
-    if (!m_dialog->m_bReplaceMode || !m_dialog->m_bReplaceChosen || !text)
+    if (!dialog.m_bReplaceMode || !dialog.m_bReplaceChosen || !text)
         return;
     bool end = false;
     do {
@@ -228,13 +238,14 @@ void FindReplace::ReplaceNext()
 bool FindReplace::ReplaceStep()
 {
     CDetailView* text = m_view.DetailView();
+    const CFindReplaceDlg& dialog = Dialog();
     bool found = false;
     bool noNext = false;
     QTreeWidgetItem* next = nullptr;
     do {
         bool atEnd = false;
         next = nullptr;
-        found = text->ReplaceInText(m_dialog->m_strFind, m_dialog->m_bMatchCase, m_dialog->m_strReplace, atEnd);
+        found = text->ReplaceInText(dialog.m_strFind, dialog.m_bMatchCase, dialog.m_strReplace, atEnd);
         if (!found || atEnd) {
             next = NextItem(m_view.SelectedItem());
             if (next)

@@ -75,7 +75,7 @@ public:
     QTreeWidgetItem* NextItem(QTreeWidgetItem* item) const;
     void AddRecentFind(const QString& text);
 
-    CFindReplaceDlg& Dialog() { return *m_dialog; }
+    CFindReplaceDlg& Dialog();
     QStringList m_recentFinds;
 
 private:

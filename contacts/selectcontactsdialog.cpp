@@ -15,13 +15,7 @@ CSelectContactsDlg::CSelectContactsDlg(const ContactsStore* store, QWidget* pare
     : HandheldDialog(IDD, tr("Select Contacts"), parent)
     , m_store(store)
 {
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QString::number(IDC_LIST));
-    m_list->setHeaderHidden(true);
-    m_list->setRootIsDecorated(false);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setStyleSheet(QStringLiteral("QTreeView::indicator:unchecked { image: url(:/icons/check-unticked.svg); }"
-                                         "QTreeView::indicator:checked { image: url(:/icons/check-ticked.svg); }"));
+    m_list = MakeTickList(IDC_LIST, this);
     Body()->addWidget(m_list, 1);
     auto* row = new QHBoxLayout;
     QLabel* label = MakeStaticText(tr("Find:"), this);
@@ -83,14 +77,14 @@ void CSelectContactsDlg::OnFindChange(const QString& text)
 void CSelectContactsDlg::BuildContactText()
 {
     ContactTextBuilder builder(m_dwRequiredProps);
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+    const QStringList& labels = ContactFieldNames();
+    for (int i = 0; m_store && i < m_list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = m_list->topLevelItem(i);
-        if (item->checkState(0) != Qt::Checked || !m_store)
+        if (item->checkState(0) != Qt::Checked)
             continue;
         const ContactItem* contact = m_store->ItemByObjectId(item->data(0, Qt::UserRole).toUInt());
         if (!contact)
             continue; // gone from the store since it was listed
-        const QStringList& labels = ContactFieldNames();
         builder.AppendContactLine([&](int bit) { return contact->Property(labels[bit]); });
     }
     m_strResult = builder.Result();

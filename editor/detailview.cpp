@@ -129,6 +129,12 @@ void CDetailView::SetPaneText(const QString& text)
     setPlainText(ToPane(text));
 }
 
+void CDetailView::InsertAtCaret(const QString& text)
+{
+    setFocus();
+    insertPlainText(ToPane(text));
+}
+
 void CDetailView::OnUpdate(View*, qintptr hint)
 {
     if (hint == 0) {

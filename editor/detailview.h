@@ -29,6 +29,8 @@ public:
     // The pane's whole text, with CR LF line breaks.
     QString PaneText() const;
     void SetPaneText(const QString& text);
+    // Puts text in place of the selection, or at the caret, and takes the focus.
+    void InsertAtCaret(const QString& text);
 
     // The search inside the pane's text.
     void ResetSearch();

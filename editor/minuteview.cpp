@@ -36,7 +36,6 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTapAndHoldGesture>
-#include <QTextCursor>
 
 #include <limits>
 #include <unordered_map>
@@ -84,8 +83,6 @@ CMinuteView::CMinuteView(EditorServices& services, QWidget* parent)
 
     m_export = std::make_unique<ExportCommands>(*this, services);
     m_find = std::make_unique<FindReplace>(*this, services);
-    // One sheet for the view's whole life: what its pages remember carries over.
-    m_optionsSheet = std::make_unique<COptionsSheet>(this);
 
     // The view reads this option itself, and counts a missing value as on.
     m_bShowLines = services.profile.ReadInt(COptions::kSection, QStringLiteral("ShowLinesInTree"), 1) != 0;
@@ -670,28 +667,6 @@ QString CMinuteView::GetDateText()
     return m_services.ui.RunModal(dialog) == IDOK ? dialog.DateText() : QString();
 }
 
-void CMinuteView::InsertTextAtCaret(const QString& text)
-{
-    if (!m_pDetailView)
-        return;
-    if (!m_pDetailView->hasFocus())
-        m_pDetailView->setFocus();
-    QTextCursor cursor = m_pDetailView->textCursor();
-    QString pane = text;
-    pane.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    if (cursor.hasSelection()) {
-        cursor.insertText(pane); // replaces the selection in place
-        m_pDetailView->setTextCursor(cursor);
-        return;
-    }
-    const QString whole = m_pDetailView->toPlainText();
-    const int caret = cursor.position();
-    m_pDetailView->setPlainText(whole.left(caret) + pane + whole.mid(caret));
-    QTextCursor after = m_pDetailView->textCursor();
-    after.setPosition(std::min(caret + int(pane.size()), int(m_pDetailView->toPlainText().size())));
-    m_pDetailView->setTextCursor(after);
-}
-
 void CMinuteView::OnContactsShow()
 {
     GetContactsText();
@@ -699,7 +674,8 @@ void CMinuteView::OnContactsShow()
 
 void CMinuteView::OnContactsSpecify()
 {
-    InsertTextAtCaret(GetContactsText());
+    if (m_pDetailView)
+        m_pDetailView->InsertAtCaret(GetContactsText());
 }
 
 void CMinuteView::OnDatesCalendar()
@@ -710,13 +686,22 @@ void CMinuteView::OnDatesCalendar()
 
 void CMinuteView::OnDatesSpecify()
 {
-    InsertTextAtCaret(GetDateText());
+    if (m_pDetailView)
+        m_pDetailView->InsertAtCaret(GetDateText());
+}
+
+COptionsSheet& CMinuteView::OptionsSheet()
+{
+    // Made when first wanted, then kept for the view's whole life: what its pages remember carries over.
+    if (!m_optionsSheet)
+        m_optionsSheet = std::make_unique<COptionsSheet>(this);
+    return *m_optionsSheet;
 }
 
 void CMinuteView::OnEditOptions()
 {
     if (CQuillonDoc* doc = GetDoc())
-        EditOptions(*doc->GetOptions(), *m_optionsSheet, m_services.ui);
+        EditOptions(*doc->GetOptions(), OptionsSheet(), m_services.ui);
 }
 
 void CMinuteView::OnDeleteItem()
@@ -789,39 +774,34 @@ void CMinuteView::OnExpand()
         item->setExpanded(!item->isExpanded());
 }
 
+void CMinuteView::ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll)
+{
+    if (!item)
+        return;
+    item->setExpanded(expand);
+    ExpandBelow(item, expand);
+    if (scroll)
+        scrollToItem(item);
+}
+
 void CMinuteView::OnExpandAll()
 {
-    if (QTreeWidgetItem* root = RootItem()) {
-        root->setExpanded(true);
-        ExpandBelow(root, true);
-    }
+    ExpandBranch(RootItem(), true, false);
 }
 
 void CMinuteView::OnCollapseAll()
 {
-    if (QTreeWidgetItem* root = RootItem()) {
-        root->setExpanded(false);
-        ExpandBelow(root, false);
-        scrollToItem(root);
-    }
+    ExpandBranch(RootItem(), false, true);
 }
 
 void CMinuteView::OnExpandBranch()
 {
-    if (QTreeWidgetItem* item = SelectedItem()) {
-        item->setExpanded(true);
-        ExpandBelow(item, true);
-        scrollToItem(item);
-    }
+    ExpandBranch(SelectedItem(), true, true);
 }
 
 void CMinuteView::OnCollapseBranch()
 {
-    if (QTreeWidgetItem* item = SelectedItem()) {
-        item->setExpanded(false);
-        ExpandBelow(item, false);
-        scrollToItem(item);
-    }
+    ExpandBranch(SelectedItem(), false, true);
 }
 
 void CMinuteView::OnItemCatalogue()
@@ -868,28 +848,27 @@ void CMinuteView::MarkCut(QTreeWidgetItem* item, bool on)
 
 int CMinuteView::CopyItem()
 {
-    QTreeWidgetItem* selected = SelectedItem();
-    if (!selected)
-        return 0;
-    if (m_nUndoState == UNDO_CUT)
-        MarkCut(Item(m_hClipSource), false);
-    m_nClipMode = CLIP_COPY;
-    m_hClipSource = Handle(selected);
-    m_nUndoState = UNDO_COPIED;
-    return 1;
+    return TakeClipSource(CLIP_COPY);
 }
 
 int CMinuteView::CutItem()
 {
+    return TakeClipSource(CLIP_CUT);
+}
+
+int CMinuteView::TakeClipSource(int mode)
+{
     QTreeWidgetItem* selected = SelectedItem();
     if (!selected)
         return 0;
+    // Only one branch at a time shows as cut.
     if (m_nUndoState == UNDO_CUT)
         MarkCut(Item(m_hClipSource), false);
-    m_nClipMode = CLIP_CUT;
+    m_nClipMode = mode;
     m_hClipSource = Handle(selected);
-    MarkCut(selected, true);
-    m_nUndoState = UNDO_CUT;
+    if (mode == CLIP_CUT)
+        MarkCut(selected, true);
+    m_nUndoState = mode == CLIP_CUT ? UNDO_CUT : UNDO_COPIED;
     return 1;
 }
 

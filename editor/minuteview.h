@@ -115,13 +115,12 @@ public:
     // Contacts and dates: the pickers' texts and where they go.
     QString GetContactsText();
     QString GetDateText();
-    void InsertTextAtCaret(const QString& text);
     void OnContactsShow();
     void OnContactsSpecify();
     void OnDatesCalendar();
     void OnDatesSpecify();
     void OnEditOptions();
-    COptionsSheet& OptionsSheet() { return *m_optionsSheet; }
+    COptionsSheet& OptionsSheet();
 
     // The title dialog shown for a "Blank" pick.
     QString PromptTitle();
@@ -177,9 +176,13 @@ private:
     static bool Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* previous);
     void FillTree();
     void ExpandBelow(QTreeWidgetItem* item, bool expand);
+    // The item and everything below it, optionally brought into view.
+    void ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll);
     int LevelOf(QTreeWidgetItem* item) const;
     void SetLevelShift(QTreeWidgetItem* source, QTreeWidgetItem* target);
     void CopyBranchTo(QTreeWidgetItem* source, QTreeWidgetItem* target);
+    // Copy and Cut: the selected branch becomes what Paste moves or copies.
+    int TakeClipSource(int mode);
     void MoveBack();
     void InsertNewItem(bool subItem);
     void RegisterCommands();

@@ -85,43 +85,45 @@ bool ExportCommands::Start(const QString& program, const QString& parameters)
     return false;
 }
 
-void ExportCommands::ExportToFile(int kind)
+CQuillonDoc* ExportCommands::CommittedDoc()
 {
     m_view.CommitText();
-    CQuillonDoc* doc = m_view.GetDoc();
-    if (!doc)
-        return;
-    CMinuteExport exporter(doc->GetNodeList(), &m_services.ui, &m_services.device);
-    QString path;
-    if (!ExportFileDialog(kind, path))
-        return;
-    const COptions* options = doc->GetOptions();
-    if (const std::optional<FileError> error =
-            exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), false)) {
-        // Nothing was written: there is nothing to open.
+    return m_view.GetDoc();
+}
+
+bool ExportCommands::Render(const CQuillonDoc& doc, int kind, QString& path, bool confirm)
+{
+    CMinuteExport exporter(doc.GetNodeList(), &m_services.ui, &m_services.device);
+    const COptions* options = doc.GetOptions();
+    const std::optional<FileError> error =
+        exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), confirm);
+    if (error)
         m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+    return !error;
+}
+
+void ExportCommands::ExportToFile(int kind)
+{
+    const CQuillonDoc* doc = CommittedDoc();
+    QString path;
+    if (!doc || !ExportFileDialog(kind, path))
         return;
-    }
-    if (m_services.ui.MessageBox(QStringLiteral("Open the file?"), kAppCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES)
+    // Nothing was written after a failure: there is nothing to open.
+    if (Render(*doc, kind, path, false)
+        && m_services.ui.MessageBox(QStringLiteral("Open the file?"), kAppCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES)
         Start(ViewerFor(kind), path);
 }
 
 void ExportCommands::ExportToClipboard()
 {
-    m_view.CommitText();
-    CQuillonDoc* doc = m_view.GetDoc();
-    if (!doc)
-        return;
-    CMinuteExport exporter(doc->GetNodeList(), &m_services.ui, &m_services.device);
     QString path;
-    const COptions* options = doc->GetOptions();
-    exporter.Render(ExportClipboard, path, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), true);
+    if (const CQuillonDoc* doc = CommittedDoc())
+        Render(*doc, ExportClipboard, path, true);
 }
 
 void ExportCommands::BeamMinute(int kind)
 {
-    m_view.CommitText();
-    CQuillonDoc* doc = m_view.GetDoc();
+    CQuillonDoc* doc = CommittedDoc();
     if (!doc)
         return;
     QString file;
@@ -142,18 +144,11 @@ void ExportCommands::BeamMinute(int kind)
         file = QStringLiteral("%1\\Temp\\%2%3").arg(m_strInstallDir, name.left(std::max<qsizetype>(0, name.size() - 3)),
                                                     TempExtensionFor(kind));
         QDir().mkpath(m_services.device.toHost(QStringLiteral("%1\\Temp").arg(m_strInstallDir)));
-        CMinuteExport exporter(doc->GetNodeList(), &m_services.ui, &m_services.device);
-        const COptions* options = doc->GetOptions();
-        if (const std::optional<FileError> error =
-                exporter.Render(kind, file, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), false)) {
-            m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+        if (!Render(*doc, kind, file, false))
             return;
-        }
         m_strBeamTempFile = file;
-        m_strBeamFile = file;
     }
-    if (kind == ExportMinute)
-        m_strBeamFile = file;
+    m_strBeamFile = file;
     Start(kSender, file);
 }
 

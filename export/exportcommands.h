@@ -3,6 +3,7 @@
 #include <QString>
 
 class CMinuteView;
+class CQuillonDoc;
 struct EditorServices;
 
 // The export and send commands of the agenda tree: export to a file and
@@ -29,6 +30,11 @@ public:
     QString m_strInstallDir;
 
 private:
+    // The document with the text being typed stored in its item; nullptr when there is none.
+    CQuillonDoc* CommittedDoc();
+    // Renders the minute with the document's export options; a failure is
+    // reported and gives false.
+    bool Render(const CQuillonDoc& doc, int kind, QString& path, bool confirm);
     bool Start(const QString& program, const QString& parameters);
 
     CMinuteView& m_view;

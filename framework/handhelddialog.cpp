@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTreeWidget>
 
 HandheldDialog::HandheldDialog(int templateId, const QString& title, QWidget* parent)
     : QDialog(parent ? parent : QApplication::activeWindow())
@@ -36,6 +37,18 @@ void HandheldDialog::MakeBlue(QLabel* label)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     label->setPalette(palette);
+}
+
+QTreeWidget* HandheldDialog::MakeTickList(int id, QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QString::number(id));
+    list->setHeaderHidden(true);
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setStyleSheet(QStringLiteral("QTreeView::indicator:unchecked { image: url(:/icons/check-unticked.svg); }"
+                                       "QTreeView::indicator:checked { image: url(:/icons/check-ticked.svg); }"));
+    return list;
 }
 
 QPushButton* HandheldDialog::MakeButton(int id, const QString& text, bool endsDialog)

@@ -5,6 +5,7 @@
 class QBoxLayout;
 class QLabel;
 class QPushButton;
+class QTreeWidget;
 
 // The common shape of the editor's dialogs: identified by their template
 // number (the object name), static texts in blue, and an OK button standing
@@ -28,6 +29,8 @@ public:
     // A blue static text.
     static QLabel* MakeStaticText(const QString& text, QWidget* parent);
     static void MakeBlue(QLabel* label);
+    // A one-column list of rows with tick boxes, without a header.
+    static QTreeWidget* MakeTickList(int id, QWidget* parent);
 
     // A push button with the given id, ending the dialog with that id unless
     // the caller connects it otherwise.

@@ -107,14 +107,8 @@ CPage3::CPage3(QWidget* parent)
     setObjectName(QString::number(IDD));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(HandheldDialog::MakeStaticText(tr("Tick the contacts information that you want to appear in a minute:"), this));
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QString::number(IDC_LIST));
+    m_list = HandheldDialog::MakeTickList(IDC_LIST, this);
     m_list->setHeaderLabels({tr("Field Name")});
-    m_list->setHeaderHidden(true);
-    m_list->setRootIsDecorated(false);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setStyleSheet(QStringLiteral("QTreeView::indicator:unchecked { image: url(:/icons/check-unticked.svg); }"
-                                         "QTreeView::indicator:checked { image: url(:/icons/check-ticked.svg); }"));
     layout->addWidget(m_list, 1);
     auto* buttons = new QHBoxLayout;
     auto* all = new QPushButton(tr("Select All"), this);

@@ -27,7 +27,7 @@ bool CInstallLauncher::Launch(QWidget*)
     // The path is read into a buffer of 250 bytes: a longer one cannot be read.
     if (!value || value->data.size() > 250 || value->toString().isEmpty()) {
         m_ui.MessageBox(QStringLiteral("Setup failed!\nCould not find CE application manager."),
-                        QStringLiteral("Setup - Quillon for Pocket PCs"), SetupUi::Warning, nullptr);
+                        kSetupCaption, SetupUi::Warning, nullptr);
         return false;
     }
     // The description file's full path, in quotes, as the one argument.

@@ -1,6 +1,7 @@
 #include "setup/setupdialogs.h"
 
 #include "platform/ansicodepage.h"
+#include "setup/setupui.h"
 
 #include <QBoxLayout>
 #include <QDir>
@@ -42,7 +43,7 @@ CIntroDlg::CIntroDlg(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QString::number(IDD));
-    setWindowTitle(QStringLiteral("Setup - Quillon for Pocket PCs"));
+    setWindowTitle(kSetupCaption);
     // Its own button on the task bar: it is the first thing the user sees.
     setWindowFlag(Qt::Window);
     auto* layout = new QVBoxLayout(this);

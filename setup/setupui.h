@@ -9,6 +9,9 @@
 class QDialog;
 class QWidget;
 
+// The caption of Setup's first dialog and of its messages.
+inline const QString kSetupCaption = QStringLiteral("Setup - Quillon for Pocket PCs");
+
 // What Setup shows the user goes through here: its three dialogs and its
 // closing messages. Setup keeps its own (small) seam, as it shares nothing
 // with the editor but the platform stand-ins.

@@ -4,12 +4,6 @@
 #include "setup/setupdialogs.h"
 #include "setup/setupui.h"
 
-namespace {
-
-const QString kCaption = QStringLiteral("Setup - Quillon for Pocket PCs");
-
-} // namespace
-
 CVantrelView::CVantrelView(SetupUi& ui, CInstallLauncher& launcher, QWidget* parent)
     : QWidget(parent)
     , m_ui(ui)
@@ -19,25 +13,26 @@ CVantrelView::CVantrelView(SetupUi& ui, CInstallLauncher& launcher, QWidget* par
 
 void CVantrelView::RunInstall()
 {
+    // Declining any step ends the installation, and the user is told so.
+    auto confirmed = [this](QDialog& dialog) {
+        if (m_ui.RunModal(dialog) == QDialog::Accepted)
+            return true;
+        m_ui.MessageBox(QStringLiteral("Setup aborted"), kSetupCaption, SetupUi::Information, this);
+        return false;
+    };
     CIntroDlg intro(this);
-    if (m_ui.RunModal(intro) != QDialog::Accepted) {
-        m_ui.MessageBox(QStringLiteral("Setup aborted"), kCaption, SetupUi::Information, this);
+    if (!confirmed(intro))
         return;
-    }
     CLicenseDlg license(this);
     license.OnInitDialog();
-    if (m_ui.RunModal(license) != QDialog::Accepted) {
-        m_ui.MessageBox(QStringLiteral("Setup aborted"), kCaption, SetupUi::Information, this);
+    if (!confirmed(license))
         return;
-    }
     CReadyDlg ready(this);
-    if (m_ui.RunModal(ready) != QDialog::Accepted) {
-        m_ui.MessageBox(QStringLiteral("Setup aborted"), kCaption, SetupUi::Information, this);
+    if (!confirmed(ready))
         return;
-    }
     // When the manager cannot be found the launcher has said so already.
     if (m_launcher.Launch(this))
-        m_ui.MessageBox(QStringLiteral("Setup complete"), kCaption, SetupUi::Information, this);
+        m_ui.MessageBox(QStringLiteral("Setup complete"), kSetupCaption, SetupUi::Information, this);
 }
 
 CVantrelApp::CVantrelApp(SetupUi& ui, CInstallLauncher& launcher)

@@ -75,6 +75,10 @@ TEST_F(ContactsTest, SpecifyInsertsTheLinesAtTheCaretOrOverTheSelection)
     Tick({QStringLiteral("Smith"), QStringLiteral("Adams")});
     ASSERT_TRUE(Send(cmd::ContactsSpecify));
     EXPECT_EQ(Text()->toPlainText(), QStringLiteral("before Adams, Ann, Work Tel: 555 0111\nSmith, John, Work Tel: 555 0100\nafter"));
+    // One step of the pane's undo takes the lines out again.
+    Text()->undo();
+    EXPECT_EQ(Text()->toPlainText(), QStringLiteral("before after"));
+    Text()->redo();
 
     cursor = Text()->textCursor();
     cursor.setPosition(0);
