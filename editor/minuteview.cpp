@@ -172,8 +172,7 @@ void CMinuteView::OnFileNew()
     emit commandRequested(cmd::FileNew);
     // Kept when the save-changes question stopped the new minute, the flag
     // would leave the tree deaf to every selection until the next minute.
-    if (doc->GetReplacePending())
-        doc->SetReplacePending(false);
+    doc->SetReplacePending(false);
 }
 
 void CMinuteView::OnFileSaveAsTemplate()
