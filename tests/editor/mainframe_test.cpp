@@ -1,12 +1,16 @@
-// The main frame: menus, view modes, fitting to the on-screen keyboard, help and exit.
+// The main frame: menus, view modes, fitting to the on-screen keyboard, help, options and exit.
 
 #include "editorfixture.h"
 
 #include "app/appglobals.h"
 #include "framework/commandids.h"
+#include "options/options.h"
+#include "options/optionssheet.h"
 #include "platform/registry.h"
 
+#include <QCheckBox>
 #include <QMenu>
+#include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
@@ -117,4 +121,37 @@ TEST_F(EditorTest, ExitAsksAboutChangesAndRemembersTheMinute)
     EXPECT_EQ(registry.value(RegistryHive::CurrentUser, QStringLiteral("software\\Corvexa\\Quillon\\LastMinute"),
                              QStringLiteral("FilePath"))->toString(),
               path);
+}
+
+TEST_F(EditorTest, OptionsTakeEffectAtOnceAndTheSheetIsKept)
+{
+    Start({WriteMinute(QStringLiteral("Board.min"), {{1, QStringLiteral("Agenda"), {}}})});
+    dialogs[QStringLiteral("OptionsSheet")] = [](QDialog& dialog) {
+        dialog.setProperty("shownBefore", true);
+        auto& sheet = static_cast<COptionsSheet&>(dialog);
+        sheet.m_page1.findChild<QCheckBox*>(QString::number(CPage1::IDC_WARNING))->setChecked(true);
+        sheet.OkButton()->click();
+        return sheet.result();
+    };
+    ASSERT_TRUE(Send(cmd::Options));
+    EXPECT_EQ(Doc()->GetOptions()->GetWarningOnDelete(), 1);
+
+    // Deleting now asks first.
+    Select(1);
+    ui.answers.push_back(IDNO);
+    Send(cmd::DeleteItem);
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Delete agenda item 'Agenda' ?")});
+    EXPECT_EQ(Doc()->GetNodeCount(), 1);
+
+    // The next time it is the same sheet, showing what was chosen.
+    bool same = false;
+    dialogs[QStringLiteral("OptionsSheet")] = [&same](QDialog& dialog) {
+        same = dialog.property("shownBefore").toBool();
+        auto& sheet = static_cast<COptionsSheet&>(dialog);
+        EXPECT_TRUE(sheet.m_page1.findChild<QCheckBox*>(QString::number(CPage1::IDC_WARNING))->isChecked());
+        return IDCANCEL;
+    };
+    Send(cmd::Options);
+    EXPECT_TRUE(same);
+    EXPECT_TRUE(ui.unanswered.isEmpty());
 }
