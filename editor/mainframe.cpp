@@ -188,6 +188,10 @@ View* CMainFrame::ActiveView() const
 
 bool CMainFrame::SendCommand(int id)
 {
+    // A rename still open belongs to the item it began on: finish it before
+    // a command moves the selection or changes the tree.
+    if (m_pTreeView)
+        m_pTreeView->EndLabelEditing();
     CmdUI ui{id};
     RouteCommand(ActiveView(), this, m_application, id, &ui);
     if (!ui.enabled)
@@ -286,6 +290,13 @@ void CMainFrame::AddButton(int id, int image, const QString& toolTip)
     connect(action, &QAction::triggered, this, [this, id] { SendCommand(id); });
     if (QWidget* button = m_menuBar->widgetForAction(action))
         button->setFocusPolicy(Qt::NoFocus);
+    // A command found only on the bar (Find Next, Replace Next) carries its key here.
+    if (const QKeySequence keys = ShortcutFor(id); !keys.isEmpty() && ActionsFor(id).isEmpty()) {
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(toolTip, keys.toString(QKeySequence::NativeText)));
+        addAction(action);
+    }
 }
 
 void CMainFrame::SetViewMode(int id)
@@ -303,6 +314,15 @@ void CMainFrame::SetViewMode(int id)
     default:
         m_wndSplitter->setSizes({both, m_cyScreen - both});
         break;
+    }
+    // Typing must never go into a pane that cannot be seen.
+    QWidget* focus = QApplication::focusWidget();
+    auto within = [focus](QWidget* pane) { return pane && focus && (focus == pane || pane->isAncestorOf(focus)); };
+    if (id == cmd::ViewTree && within(m_pTextView)) {
+        m_pTreeView->setFocus(Qt::OtherFocusReason);
+    } else if (id == cmd::ViewText && within(m_pTreeView)) {
+        m_pTreeView->EndLabelEditing();
+        m_pTextView->setFocus(Qt::OtherFocusReason);
     }
 }
 

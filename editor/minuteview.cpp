@@ -10,9 +10,12 @@
 #include "contacts/selectcontactsdialog.h"
 #include "contacts/selectdatedialog.h"
 #include "editor/completioncheck.h"
+#include "editor/branchmoves.h"
 #include "editor/detailview.h"
 #include "editor/editorservices.h"
 #include "editor/templatedialogs.h"
+#include "editor/treecontextmenu.h"
+#include "editor/treedrag.h"
 #include "editor/titledialog.h"
 #include "editor/treeimages.h"
 #include "export/exportcommands.h"
@@ -35,7 +38,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTapAndHoldGesture>
 
 #include <limits>
 #include <unordered_map>
@@ -54,6 +56,13 @@ constexpr int kSelectedImageRole = Qt::UserRole + 2;
 class LabelDelegate : public QStyledItemDelegate {
 public:
     explicit LabelDelegate(CMinuteView* view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        m_view->m_labelEditor = editor;
+        return editor;
+    }
 
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
     {
@@ -79,10 +88,17 @@ CMinuteView::CMinuteView(EditorServices& services, QWidget* parent)
     setExpandsOnDoubleClick(true);
     setFrameShape(QFrame::Box);
     setIconSize(QSize(16, 16));
-    viewport()->grabGesture(Qt::TapAndHoldGesture);
+
+    // Long titles and deep levels scroll sideways rather than run past the edge.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     m_export = std::make_unique<ExportCommands>(*this, services);
     m_find = std::make_unique<FindReplace>(*this, services);
+    m_moves = std::make_unique<BranchMoves>(*this);
+    m_drag = std::make_unique<TreeDrag>(*this);
+    m_menu = std::make_unique<TreeContextMenu>(*this);
 
     // The view reads this option itself, and counts a missing value as on.
     m_bShowLines = services.profile.ReadInt(COptions::kSection, QStringLiteral("ShowLinesInTree"), 1) != 0;
@@ -137,9 +153,10 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::FindNext, [this] { m_find->FindNext(); });
 
     OnCommand(cmd::ContactsShow, [this] { OnContactsShow(); });
-    OnCommand(cmd::ContactsSpecify, [this] { OnContactsSpecify(); });
+    // The root's pane is read-only: nothing can be put there.
+    OnCommand(cmd::ContactsSpecify, [this] { OnContactsSpecify(); }, notRoot);
     OnCommand(cmd::DatesCalendar, [this] { OnDatesCalendar(); });
-    OnCommand(cmd::DatesSpecify, [this] { OnDatesSpecify(); });
+    OnCommand(cmd::DatesSpecify, [this] { OnDatesSpecify(); }, notRoot);
     OnCommand(cmd::Options, [this] { OnEditOptions(); });
     OnCommand(cmd::ReplaceNext, [this] { m_find->ReplaceNext(); });
 }
@@ -342,10 +359,10 @@ bool CMinuteView::Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* pr
     return q && parent->childCount() >= 2 && parent->child(parent->childCount() - 2) == q;
 }
 
-void CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeWidgetItem* A, bool addToDocument)
+QTreeWidgetItem* CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeWidgetItem* A, bool addToDocument)
 {
     if (list.isEmpty() || !P)
-        return;
+        return nullptr;
     CQuillonDoc* doc = addToDocument ? GetDoc() : nullptr;
     // The item most recently made the parent when the walk first went below
     // each level; levels not yet met lead back to P. Levels are those the
@@ -366,8 +383,21 @@ void CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeW
     // into the list in one step. Only an item placed elsewhere (possible with
     // broken levels) ends a run and has its index counted afresh.
     int lastIndex = doc ? (A ? GetItemIndex(A) : doc->GetNodeCount()) : 0;
-    int refLevel = doc ? doc->GetNodeLevel(lastIndex) : 0;
     int runStart = 0;
+    // Each node goes into the list at the level its item has in the tree,
+    // so that the two never disagree, wherever the branch was placed.
+    std::unordered_map<const QTreeWidgetItem*, int> depthOf;
+    auto depth = [&](const QTreeWidgetItem* item) {
+        const auto found = depthOf.find(item);
+        if (found != depthOf.end())
+            return found->second;
+        int d = 0;
+        for (const QTreeWidgetItem* p = item; p && p->parent(); p = p->parent())
+            ++d;
+        depthOf.emplace(item, d);
+        return d;
+    };
+    QTreeWidgetItem* firstItem = nullptr;
     std::vector<std::unique_ptr<CTreeNode>> run;
     auto flush = [&] {
         if (!run.empty())
@@ -401,23 +431,19 @@ void CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetItem* P, QTreeW
             } else {
                 ++lastIndex;
             }
-            // The stored level goes in as the relation, as a single insertion takes it.
-            int stored = node->GetLevel();
-            if (stored == MinuteNodes::kSubItem)
-                stored = refLevel + 1;
-            else if (stored == MinuteNodes::kSibling)
-                stored = refLevel;
-            run.push_back(std::make_unique<CTreeNode>(MinuteNodes::TitleFromPath(item->text(0)), node->GetText(), stored,
+            const int itemLevel = depth(parent) + 1;
+            depthOf.emplace(item, itemLevel);
+            run.push_back(std::make_unique<CTreeNode>(MinuteNodes::TitleFromPath(item->text(0)), node->GetText(), itemLevel,
                                                       node->GetKind()));
-            refLevel = stored;
         }
         if (first)
-            m_hPasted = Handle(item);
+            firstItem = item;
         first = false;
         prevLevel = level;
     }
     if (doc)
         flush();
+    return firstItem;
 }
 
 // ---------------------------------------------------------------------------
@@ -450,10 +476,9 @@ void CMinuteView::OnInitialUpdate()
 
     m_nSelIndex = 0;
     g_bDragging = false;
-    m_hClipSource = QPersistentModelIndex();
-    m_nUndoState = UNDO_NONE;
-    m_hLastParent = QPersistentModelIndex();
-    m_nLevelShift = 0;
+    m_drag->Cancel();
+    m_moves->Reset();
+    m_hEditItem = QPersistentModelIndex();
     doc->SetCurrentNode(0);
     m_bRebuilding = false;
 
@@ -522,6 +547,18 @@ void CMinuteView::OnSelChanged(QTreeWidgetItem* item)
     m_hSelected = Handle(item);
     m_nSelIndex = indexKnown && m_find->NextItem(previous) == item ? m_nSelIndex + 1 : unsigned(GetItemIndex(item));
     NotifySelection(qintptr(m_nSelIndex) + 1);
+}
+
+void CMinuteView::SelectPlaced(QTreeWidgetItem* item)
+{
+    m_nSelIndex = 0;
+    SelectItem(item);
+}
+
+void CMinuteView::RefreshSelectedIndex()
+{
+    if (m_nSelIndex > 0)
+        m_nSelIndex = unsigned(GetItemIndex(SelectedItem()));
 }
 
 void CMinuteView::NotifySelection(qintptr hint)
@@ -646,13 +683,18 @@ void CMinuteView::PrefillText(const QString& title)
 
 QString CMinuteView::GetContactsText()
 {
+    return PickContacts().value_or(QString());
+}
+
+std::optional<QString> CMinuteView::PickContacts()
+{
     CQuillonDoc* doc = GetDoc();
     const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
     CSelectContactsDlg dialog(g_bContactsAvailable ? g_pOutlookApp : nullptr, window());
     dialog.SetRequiredProps(doc ? doc->GetOptions()->GetRequiredContactProps() : 0);
     // Raised for typing in "Find:".
     ShowInputPanel(m_services.inputPanel, true);
-    QString text;
+    std::optional<QString> text;
     if (m_services.ui.RunModal(dialog) == IDOK)
         text = dialog.m_strResult;
     if (!panelWasShowing)
@@ -662,8 +704,22 @@ QString CMinuteView::GetContactsText()
 
 QString CMinuteView::GetDateText()
 {
+    return PickDate().value_or(QString());
+}
+
+std::optional<QString> CMinuteView::PickDate()
+{
     CSelectDateDlg dialog(window());
-    return m_services.ui.RunModal(dialog) == IDOK ? dialog.DateText() : QString();
+    if (m_services.ui.RunModal(dialog) != IDOK)
+        return std::nullopt;
+    return dialog.DateText();
+}
+
+void CMinuteView::InsertPicked(const std::optional<QString>& text)
+{
+    // Cancel, or OK with nothing chosen, leaves the text and its selection alone.
+    if (m_pDetailView && m_nSelIndex > 0 && text && !text->isEmpty())
+        m_pDetailView->InsertAtCaret(*text);
 }
 
 void CMinuteView::OnContactsShow()
@@ -673,8 +729,7 @@ void CMinuteView::OnContactsShow()
 
 void CMinuteView::OnContactsSpecify()
 {
-    if (m_pDetailView)
-        m_pDetailView->InsertAtCaret(GetContactsText());
+    InsertPicked(PickContacts());
 }
 
 void CMinuteView::OnDatesCalendar()
@@ -685,8 +740,7 @@ void CMinuteView::OnDatesCalendar()
 
 void CMinuteView::OnDatesSpecify()
 {
-    if (m_pDetailView)
-        m_pDetailView->InsertAtCaret(GetDateText());
+    InsertPicked(PickDate());
 }
 
 COptionsSheet& CMinuteView::OptionsSheet()
@@ -713,7 +767,7 @@ void CMinuteView::OnDeleteItem()
         return;
     }
     if (DeleteItem(selected, true))
-        m_nUndoState = UNDO_DELETED;
+        m_moves->SetUndoState(UNDO_DELETED);
 }
 
 bool CMinuteView::DeleteItem(QTreeWidgetItem* item, bool confirm)
@@ -728,19 +782,19 @@ bool CMinuteView::DeleteItem(QTreeWidgetItem* item, bool confirm)
         if (m_services.ui.MessageBox(question, kAppCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
     }
+    // What was typed is kept: in its own node, or with the branch for Undo.
+    CommitText();
     QTreeWidgetItem* parent = item->parent();
     const int position = parent->indexOfChild(item);
     QTreeWidgetItem* previousSibling = position > 0 ? parent->child(position - 1) : nullptr;
-    m_hUndoAnchor = Handle(previousSibling ? previousSibling : parent);
+    m_moves->RecordDeletion(parent, previousSibling);
 
     const int index = GetItemIndex(item);
     const int branch = CountDescendants(item) + 1;
     doc->CopyNodesToClip(index, branch);
 
-    m_hSelected = Handle(previousSibling ? previousSibling : parent);
     m_nSelIndex = 0;
-    SelectItem(SelectedItem());
-    m_hLastParent = Handle(parent);
+    SelectItem(previousSibling ? previousSibling : parent);
 
     // The branch's nodes are contiguous from its item's index on; removing
     // them at once leaves what removing them one by one, deepest first, would.
@@ -815,309 +869,107 @@ void CMinuteView::OnItemCatalogue()
 }
 
 // ---------------------------------------------------------------------------
-// Branch moves: copy, cut, paste, undo
+// Branch moves and drag and drop: the tree's side of them
+
+int CMinuteView::LevelShift() const
+{
+    return m_moves->LevelShift();
+}
+
+int CMinuteView::GetUndoState() const
+{
+    return m_moves->GetUndoState();
+}
 
 bool CMinuteView::CanCutCopy() const
 {
-    QTreeWidgetItem* selected = SelectedItem();
-    return selected && selected != RootItem();
+    return m_moves->CanCutCopy();
 }
 
 bool CMinuteView::CanPaste() const
 {
-    // A source that has gone (deleted, or moved away by a paste) is never used.
-    return Item(m_hClipSource) && m_nUndoState != UNDO_NONE && m_nUndoState != UNDO_DELETED;
+    return m_moves->CanPaste();
 }
 
 bool CMinuteView::CanUndo() const
 {
-    return m_nUndoState != UNDO_NONE;
-}
-
-void CMinuteView::MarkCut(QTreeWidgetItem* item, bool on)
-{
-    if (!item)
-        return;
-    const int selected = SelectedImage(item);
-    if (selected == TreeImages::Heading)
-        SetItemImages(item, on ? TreeImages::HeadingCut : TreeImages::Heading, selected);
-    else if (selected == TreeImages::Item)
-        SetItemImages(item, on ? TreeImages::ItemCut : TreeImages::Item, selected);
-}
-
-int CMinuteView::CopyItem()
-{
-    return TakeClipSource(CLIP_COPY);
+    return m_moves->CanUndo();
 }
 
 int CMinuteView::CutItem()
 {
-    return TakeClipSource(CLIP_CUT);
+    EndLabelEditing();
+    return m_moves->CutItem();
 }
 
-int CMinuteView::TakeClipSource(int mode)
+int CMinuteView::CopyItem()
 {
-    QTreeWidgetItem* selected = SelectedItem();
-    if (!selected)
-        return 0;
-    // Only one branch at a time shows as cut.
-    if (m_nUndoState == UNDO_CUT)
-        MarkCut(Item(m_hClipSource), false);
-    m_nClipMode = mode;
-    m_hClipSource = Handle(selected);
-    if (mode == CLIP_CUT)
-        MarkCut(selected, true);
-    m_nUndoState = mode == CLIP_CUT ? UNDO_CUT : UNDO_COPIED;
-    return 1;
-}
-
-bool CMinuteView::TakesChildren(QTreeWidgetItem* target) const
-{
-    if (!target)
-        return false;
-    if (target == RootItem() || target == Item(m_hLastParent))
-        return true;
-    return target->childCount() > 0 && target->isExpanded();
-}
-
-bool CMinuteView::IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const
-{
-    if (!source || !target || source == target)
-        return false;
-    for (const QTreeWidgetItem* p = target->parent(); p; p = p->parent()) {
-        if (p == source)
-            return false; // inside the source's branch
-    }
-    QTreeWidgetItem* parent = source->parent();
-    if (parent) {
-        const int position = parent->indexOfChild(source);
-        if (position > 0 && parent->child(position - 1) == target)
-            return target->childCount() > 0 && target->isExpanded();
-    }
-    return true;
-}
-
-int CMinuteView::LevelOf(QTreeWidgetItem* item) const
-{
-    CQuillonDoc* doc = GetDoc();
-    if (!doc || !item || item == RootItem())
-        return 0;
-    return doc->GetNodeLevel(GetItemIndex(item));
-}
-
-void CMinuteView::SetLevelShift(QTreeWidgetItem* source, QTreeWidgetItem* target)
-{
-    const qint64 shift = qint64(LevelOf(target)) - LevelOf(source) + (TakesChildren(target) ? 1 : 0);
-    m_nLevelShift = int(std::clamp<qint64>(shift, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-void CMinuteView::UpdateKindImage(QTreeWidgetItem* item)
-{
-    CQuillonDoc* doc = GetDoc();
-    if (!item || !doc)
-        return;
-    const bool hasSubItems = item->childCount() > 0;
-    const int image = hasSubItems ? TreeImages::Heading : TreeImages::Item;
-    SetItemImages(item, image, image);
-    doc->SetNodeAttributes(GetItemIndex(item), hasSubItems ? CTreeNode::kHasSubItems : CTreeNode::kLeaf, -1);
-}
-
-void CMinuteView::InsertClip(QTreeWidgetItem* target)
-{
-    CQuillonDoc* doc = GetDoc();
-    if (!target || !doc)
-        return;
-    WaitCursor wait(m_services.ui);
-    QTreeWidgetItem* parent = target;
-    QTreeWidgetItem* after = nullptr;
-    if (!TakesChildren(target)) {
-        parent = target->parent();
-        after = target;
-    }
-    if (!parent)
-        return;
-    if (!doc->GetClipList().isEmpty())
-        BuildFromList(doc->GetClipList(), parent, after, true);
-    if (parent != RootItem())
-        UpdateKindImage(parent);
-}
-
-// Copies the source's branch, levels shifted to fit the target, into the
-// cut buffer and builds it at the target.
-void CMinuteView::CopyBranchTo(QTreeWidgetItem* source, QTreeWidgetItem* target)
-{
-    CQuillonDoc* doc = GetDoc();
-    SetLevelShift(source, target);
-    doc->CopyNodesToClip(GetItemIndex(source), CountDescendants(source) + 1);
-    m_nLevelShift = 0;
-    InsertClip(target);
+    EndLabelEditing();
+    return m_moves->CopyItem();
 }
 
 int CMinuteView::PasteClip()
 {
-    QTreeWidgetItem* target = SelectedItem();
-    QTreeWidgetItem* source = Item(m_hClipSource);
-    CQuillonDoc* doc = GetDoc();
-    if (!target || !doc)
-        return 0;
-    if (!source)
-        return 0; // the source has gone
-    m_bBusy = true;
-    m_hDragSource = Handle(source);
-    m_hDropTarget = Handle(target);
-    // A copy not yet pasted may go anywhere, even into its own branch.
-    if (m_nUndoState != UNDO_COPIED && !IsValidMove(source, target)) {
-        m_services.ui.MessageBox(QStringLiteral("Cannot cut and paste within one's self!"), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
-        m_bBusy = false;
-        return 0;
-    }
-    CommitText();
-    g_bDragging = true;
-    CopyBranchTo(source, target);
-    if (m_nClipMode == CLIP_CUT)
-        DeleteItem(source, false);
-    doc->SetMinuteModified(true);
-    QTreeWidgetItem* pasted = Item(m_hPasted);
-    UpdateKindImage(pasted);
-    MarkCut(pasted, false);
-    if (pasted) {
-        m_nSelIndex = 0;
-        SelectItem(pasted);
-    }
-    m_nUndoState = UNDO_PASTED;
-    g_bDragging = false;
-    m_bBusy = false;
-    return 1;
+    EndLabelEditing();
+    return m_moves->PasteClip();
 }
 
 int CMinuteView::UndoTreeEdit()
 {
-    CQuillonDoc* doc = GetDoc();
-    if (!SelectedItem() || !doc)
-        return 0;
-    switch (m_nUndoState) {
-    case UNDO_COPIED:
-    case UNDO_CUT:
-        m_nUndoState = UNDO_NONE;
-        if (m_nClipMode == CLIP_CUT)
-            MarkCut(Item(m_hClipSource), false);
-        break;
-    case UNDO_PASTED:
-        if (m_nClipMode == CLIP_COPY) {
-            if (DeleteItem(Item(m_hPasted), true))
-                m_nUndoState = UNDO_DELETED;
-            break;
-        }
-        m_nUndoState = UNDO_MOVED;
-        MoveBack();
-        break;
-    case UNDO_DELETED:
-        if (QTreeWidgetItem* anchor = Item(m_hUndoAnchor)) {
-            InsertClip(anchor);
-            // The branch may have gone in above the selected item: its index moves with it.
-            if (m_nSelIndex > 0)
-                m_nSelIndex = unsigned(GetItemIndex(SelectedItem()));
-            doc->SetMinuteModified(true);
-            if (m_nClipMode == CLIP_COPY)
-                m_nUndoState = UNDO_PASTED;
-        }
-        break;
-    case UNDO_MOVED:
-        m_nClipMode = CLIP_CUT;
-        MoveBack();
-        break;
-    default:
-        break;
-    }
-    return 1;
+    EndLabelEditing();
+    return m_moves->UndoTreeEdit();
 }
 
-// Undo of a move: the branch last placed goes back beside (or into) where
-// it came from, as a cut and paste, so that a further Undo moves it forward.
-void CMinuteView::MoveBack()
+void CMinuteView::MarkCut(QTreeWidgetItem* item, bool on)
 {
-    QTreeWidgetItem* pasted = Item(m_hPasted);
-    QTreeWidgetItem* anchor = Item(m_hUndoAnchor);
-    if (!pasted || !anchor)
-        return;
-    m_hClipSource = Handle(pasted);
-    m_hSelected = Handle(anchor);
-    PasteClip();
+    m_moves->MarkCut(item, on);
 }
 
-// ---------------------------------------------------------------------------
-// Drag and drop
+bool CMinuteView::TakesChildren(QTreeWidgetItem* target) const
+{
+    return m_moves->TakesChildren(target);
+}
+
+bool CMinuteView::IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const
+{
+    return m_moves->IsValidMove(source, target);
+}
+
+void CMinuteView::InsertClip(QTreeWidgetItem* target)
+{
+    m_moves->InsertClip(target);
+}
+
+void CMinuteView::UpdateKindImage(QTreeWidgetItem* item)
+{
+    m_moves->UpdateKindImage(item);
+}
 
 void CMinuteView::OnBeginDrag(const QPoint& point)
 {
-    m_ptDrag = point;
-    QTreeWidgetItem* source = itemAt(point);
-    m_hDragSource = Handle(source);
-    if (!source)
-        return;
-    if (m_nUndoState == UNDO_CUT)
-        MarkCut(Item(m_hClipSource), false);
-    m_hDropTarget = Handle(source);
-    m_nDragImage = NormalImage(source);
-    g_bDragging = true;
-    m_bBusy = true;
-    m_bMouseDrag = true;
-    viewport()->update();
+    m_drag->OnBeginDrag(point);
 }
 
 void CMinuteView::OnDragMove(const QPoint& point)
 {
-    if (!g_bDragging || !m_bMouseDrag)
-        return;
-    viewport()->update(QRect(m_ptDrag, QSize(16, 16)));
-    QTreeWidgetItem* item = itemAt(point);
-    // Held above or below the tree, the tree scrolls a line at a time.
-    if (point.y() < 0)
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    else if (point.y() > viewport()->height())
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    if (item && item != Item(m_hDropTarget))
-        m_hDropTarget = Handle(item);
-    m_ptDrag = point;
-    viewport()->update();
+    m_drag->OnDragMove(point);
 }
 
 void CMinuteView::OnDrop()
 {
-    if (!g_bDragging || !m_bMouseDrag)
-        return;
-    g_bDragging = false;
-    m_bMouseDrag = false;
-    QTreeWidgetItem* source = Item(m_hDragSource);
-    QTreeWidgetItem* target = Item(m_hDropTarget);
-    CQuillonDoc* doc = GetDoc();
-    if (doc && source && target && IsValidMove(source, target)) {
-        CommitText();
-        CopyBranchTo(source, target);
-        DeleteItem(source, false);
-        m_nUndoState = UNDO_MOVED;
-        if (QTreeWidgetItem* pasted = Item(m_hPasted)) {
-            m_nSelIndex = 0;
-            SelectItem(pasted);
-        }
-    }
-    // An invalid drop does nothing, without a word.
-    m_hDropTarget = QPersistentModelIndex();
-    m_bBusy = false;
-    viewport()->update();
+    m_drag->OnDrop();
+}
+
+QTreeWidgetItem* CMinuteView::DropTarget() const
+{
+    return m_drag->DropTarget();
 }
 
 void CMinuteView::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint position = event->position().toPoint();
-    if (m_bMouseDrag) {
-        OnDragMove(position);
-        return;
-    }
-    if ((event->buttons() & Qt::LeftButton) && m_pressItemValid && state() != EditingState
-        && (position - m_pressPoint).manhattanLength() >= QApplication::startDragDistance()) {
-        OnBeginDrag(m_pressPoint);
-        OnDragMove(position);
+    m_menu->PointerMoved(event->position().toPoint());
+    if (m_drag->Move(event)) {
+        m_menu->CancelHold();
         return;
     }
     QTreeWidget::mouseMoveEvent(event);
@@ -1125,31 +977,17 @@ void CMinuteView::mouseMoveEvent(QMouseEvent* event)
 
 void CMinuteView::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_pressItemValid = false;
-    if (m_bMouseDrag && event->button() == Qt::LeftButton) {
-        OnDragMove(event->position().toPoint());
-        OnDrop();
+    m_menu->CancelHold();
+    if (m_drag->Release(event))
         return;
-    }
     QTreeWidget::mouseReleaseEvent(event);
 }
 
 void CMinuteView::paintEvent(QPaintEvent* event)
 {
     QTreeWidget::paintEvent(event);
-    if (!m_bMouseDrag)
-        return;
     QPainter painter(viewport());
-    // The drop target is highlighted, and the dragged item's image follows the stylus.
-    if (QTreeWidgetItem* target = Item(m_hDropTarget)) {
-        QColor highlight = palette().color(QPalette::Highlight);
-        highlight.setAlpha(90);
-        painter.fillRect(visualItemRect(target), highlight);
-        painter.setPen(palette().color(QPalette::Highlight));
-        painter.drawRect(visualItemRect(target).adjusted(0, 0, -1, -1));
-    }
-    painter.setOpacity(0.7);
-    TreeImages::Icon(m_nDragImage, m_nDragImage).paint(&painter, QRect(m_ptDrag, QSize(16, 16)));
+    m_drag->Paint(painter);
 }
 
 // ---------------------------------------------------------------------------
@@ -1165,7 +1003,17 @@ bool CMinuteView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
 
 void CMinuteView::OnBeginLabelEdit(QTreeWidgetItem* item)
 {
+    m_hEditItem = Handle(item);
     m_strOldLabel = item ? item->text(0) : QString();
+}
+
+void CMinuteView::EndLabelEditing()
+{
+    QWidget* editor = m_labelEditor;
+    if (!editor || state() != EditingState)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void CMinuteView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
@@ -1177,20 +1025,25 @@ void CMinuteView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
 
 void CMinuteView::OnEndLabelEdit(const QString& text)
 {
-    QTreeWidgetItem* item = currentItem();
+    // The new title belongs to the item the edit began on, wherever the
+    // selection has gone since; an item deleted meanwhile takes nothing.
+    QTreeWidgetItem* item = Item(m_hEditItem);
+    m_hEditItem = QPersistentModelIndex();
     CQuillonDoc* doc = GetDoc();
     if (!item || !doc)
         return;
-    if (!text.isEmpty() && m_nSelIndex > 0) {
-        CommitText();
-        item->setText(0, text);
-        doc->SetNodeTitle(GetItemPath(item), int(m_nSelIndex));
-        doc->SetMinuteModified(true);
-    } else {
+    if (text.isEmpty() || item == RootItem()) {
         // An empty name, a cancelled edit and the root keep the old label;
         // the root's always follows the file name.
         item->setText(0, m_strOldLabel);
+        return;
     }
+    if (text == item->text(0))
+        return; // nothing changed, nothing to save
+    CommitText();
+    item->setText(0, text);
+    doc->SetNodeTitle(GetItemPath(item), GetItemIndex(item));
+    doc->SetMinuteModified(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -1200,100 +1053,38 @@ void CMinuteView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
     QTreeWidgetItem* item = itemAt(position);
-    // A press away from every item leaves nothing to remember: the menu then
-    // acts on the selected item, never on one that may since have gone.
-    m_hTapItem = Handle(item);
-    if (item) {
-        m_nTapX = position.x();
-        m_nTapItemTop = visualItemRect(item).top();
-    }
-    // Only the left button starts a drag; a right-button drag does nothing.
-    m_pressItemValid = item && event->button() == Qt::LeftButton;
-    m_pressPoint = position;
+    m_menu->Press(event, item);
+    m_drag->Press(event, item);
     QTreeWidget::mousePressEvent(event);
-}
-
-bool CMinuteView::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::Gesture) {
-        auto* gestureEvent = static_cast<QGestureEvent*>(event);
-        if (auto* hold = static_cast<QTapAndHoldGesture*>(gestureEvent->gesture(Qt::TapAndHoldGesture))) {
-            if (hold->state() == Qt::GestureFinished) {
-                OnContextMenu();
-                gestureEvent->accept(hold);
-                return true;
-            }
-            gestureEvent->accept(hold);
-        }
-    }
-    return QTreeWidget::viewportEvent(event);
 }
 
 void CMinuteView::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (event->reason() != QContextMenuEvent::Mouse) {
-        // From the keyboard: the menu is for the selected item.
-        m_hTapItem = m_hSelected;
-        if (QTreeWidgetItem* item = SelectedItem()) {
-            const QRect rect = visualItemRect(item);
-            m_nTapX = rect.left() + 20;
-            m_nTapItemTop = rect.top();
-        }
+    // Not while a branch is being dragged: the drag keeps the pointer.
+    if (m_drag->IsDragging()) {
+        event->accept();
+        return;
     }
-    OnContextMenu();
-    event->accept();
+    m_drag->Cancel();
+    m_menu->OnContextMenuEvent(event);
 }
 
 QMenu* CMinuteView::BuildContextMenu(QTreeWidgetItem* item)
 {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("137"));
-    auto add = [this, menu](const QString& text, int id) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { emit commandRequested(id); });
-        return action;
-    };
-    add(QStringLiteral("Insert Item..."), cmd::InsertItem);
-    add(QStringLiteral("Insert Sub-Item..."), cmd::InsertSubItem);
-    menu->addSeparator();
-    add(QStringLiteral("Delete Item..."), cmd::DeleteItem)->setEnabled(item != RootItem());
-    if (item->childCount() > 0) {
-        menu->addSeparator();
-        add(QStringLiteral("Collapse Branch"), cmd::CollapseBranch);
-        add(QStringLiteral("Expand Branch"), cmd::ExpandBranch);
-    }
-    return menu;
+    return m_menu->BuildContextMenu(item);
 }
 
 void CMinuteView::OnContextMenu()
 {
-    QTreeWidgetItem* item = Item(m_hTapItem);
-    if (!item) {
-        item = SelectedItem();
-        if (!item)
-            return;
-        const QRect rect = visualItemRect(item);
-        m_nTapX = rect.left() + 20;
-        m_nTapItemTop = rect.top();
-    }
-    SelectItem(item);
-
-    // Placed as the handheld places it, within the main window: to the left
-    // of the tap near the right edge, below the item unless too near the bottom.
-    QWidget* frame = window();
-    const int width = frame->width();
-    const int height = frame->height();
-    const int x = m_nTapX + 130 > width ? m_nTapX - 132 : m_nTapX < 130 ? 2 : m_nTapX;
-    const int y = m_nTapItemTop + 174 > height ? m_nTapItemTop - 170 : m_nTapItemTop + 44;
-
-    QMenu* menu = BuildContextMenu(item);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(frame->mapToGlobal(QPoint(std::max(x, 0), std::max(y, 0))));
+    m_menu->OnContextMenu();
 }
 
 void CMinuteView::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && m_drag->IsDragging()) {
+        m_drag->Cancel();
+        return;
+    }
     if (event->key() == Qt::Key_Delete && state() != EditingState) {
         emit commandRequested(cmd::DeleteItem);
         return;
@@ -1303,6 +1094,25 @@ void CMinuteView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+void CMinuteView::focusOutEvent(QFocusEvent* event)
+{
+    // A drag that loses the keyboard to another window has lost its release too.
+    if (m_drag->IsDragging() && event->reason() == Qt::ActiveWindowFocusReason)
+        m_drag->Cancel();
+    QTreeWidget::focusOutEvent(event);
+}
+
+QItemSelectionModel::SelectionFlags CMinuteView::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    // Exactly one item is always highlighted, the current one: a click on
+    // empty space or a Ctrl+click never leaves the tree without a selection.
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    if (event && event->type() == QEvent::MouseButtonRelease)
+        return QItemSelectionModel::NoUpdate;
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
 }
 
 // ---------------------------------------------------------------------------

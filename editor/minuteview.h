@@ -5,17 +5,22 @@
 
 #include <QPersistentModelIndex>
 #include <QPoint>
+#include <QPointer>
 #include <QTreeWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+class BranchMoves;
 class CDetailView;
 class CQuillonDoc;
 class COptionsSheet;
 class ExportCommands;
 class FindReplace;
 class QMenu;
+class TreeContextMenu;
+class TreeDrag;
 struct EditorServices;
 
 // While a branch is being dragged, and while a paste runs.
@@ -29,10 +34,9 @@ extern bool g_bDragging;
 class CMinuteView : public QTreeWidget, public View, public MinuteViewLink {
     Q_OBJECT
 public:
-    // Clip modes.
+    // Clip modes and undo states, as the branch moves keep them.
     enum { CLIP_COPY = 1, CLIP_CUT = 2 };
-    // Undo states.
-    enum { UNDO_NONE = 0, UNDO_COPIED = 1, UNDO_CUT = 2, UNDO_PASTED = 3, UNDO_DELETED = 4, UNDO_MOVED = 6 };
+    enum { UNDO_NONE = 0, UNDO_COPIED = 1, UNDO_CUT = 2, UNDO_PASTED = 3, UNDO_DELETED = 4, UNDO_RESTORED = 5, UNDO_MOVED = 6 };
 
     CMinuteView(EditorServices& services, QWidget* parent = nullptr);
     ~CMinuteView() override;
@@ -52,13 +56,21 @@ public:
     void OnInitialUpdate() override;
 
     // What the document and the other panes use.
-    int LevelShift() const override { return m_nLevelShift; }
+    int LevelShift() const override;
     void PrepareSave() override;
     bool HadFirstUpdate() const override { return !m_bFirstUpdate; }
     void CloseFindReplace() override;
     void CommitText();
     void NotifySelection(qintptr hint);
     bool IsBusy() const { return m_bBusy; }
+    void SetBusy(bool busy) { m_bBusy = busy; }
+    EditorServices& Services() const { return m_services; }
+    BranchMoves& Moves() const { return *m_moves; }
+    TreeDrag& Drag() const { return *m_drag; }
+    TreeContextMenu& ContextMenu() const { return *m_menu; }
+    // Ends an in-place rename that is under way, keeping what was typed.
+    void EndLabelEditing();
+    bool IsEditingLabel() const { return state() == EditingState; }
 
     // The tree.
     int GetItemIndex(const QTreeWidgetItem* item) const;
@@ -73,11 +85,15 @@ public:
     static int NormalImage(const QTreeWidgetItem* item);
     static int SelectedImage(const QTreeWidgetItem* item);
     void SetItemImages(QTreeWidgetItem* item, int normal, int selected);
+    // Items are remembered by handles that go stale when the item is deleted.
+    QTreeWidgetItem* Item(const QPersistentModelIndex& handle) const;
+    QPersistentModelIndex Handle(QTreeWidgetItem* item) const;
 
     // Builds the nodes of list as items under parent, after the item after
     // (nullptr: as parent's first children); with addToDocument each item's
-    // node goes into the document too.
-    void BuildFromList(const NodeList& list, QTreeWidgetItem* parent, QTreeWidgetItem* after, bool addToDocument);
+    // node goes into the document too, at the level its item has in the
+    // tree. Returns the first item made.
+    QTreeWidgetItem* BuildFromList(const NodeList& list, QTreeWidgetItem* parent, QTreeWidgetItem* after, bool addToDocument);
     // Deletes an item with its branch from the tree and the list, after
     // asking when confirm is set and the option says so.
     bool DeleteItem(QTreeWidgetItem* item, bool confirm);
@@ -110,7 +126,7 @@ public:
     bool IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const;
     void InsertClip(QTreeWidgetItem* target);
     void UpdateKindImage(QTreeWidgetItem* item);
-    int GetUndoState() const { return m_nUndoState; }
+    int GetUndoState() const;
 
     // Contacts and dates: the pickers' texts and where they go.
     QString GetContactsText();
@@ -133,7 +149,7 @@ public:
     void OnBeginDrag(const QPoint& point);
     void OnDragMove(const QPoint& point);
     void OnDrop();
-    QTreeWidgetItem* DropTarget() const { return Item(m_hDropTarget); }
+    QTreeWidgetItem* DropTarget() const;
 
     // The tap-and-hold menu for an item, as the gesture opens it.
     void OnContextMenu();
@@ -147,6 +163,11 @@ public:
     void OnSelChanged(QTreeWidgetItem* item);
     // Selects an item; the selection handling runs as it does for a tap.
     void SelectItem(QTreeWidgetItem* item);
+    // Selects an item that an edit has just placed: the index of the item
+    // selected before may be wrong by now, so no text is stored under it.
+    void SelectPlaced(QTreeWidgetItem* item);
+    // Counts the selected item's index afresh after items went in above it.
+    void RefreshSelectedIndex();
 
 signals:
     // Asks the main frame to route a command (used by the context menu and keys).
@@ -160,8 +181,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
@@ -169,8 +191,6 @@ protected:
 private:
     friend class LabelDelegate;
 
-    QTreeWidgetItem* Item(const QPersistentModelIndex& handle) const;
-    QPersistentModelIndex Handle(QTreeWidgetItem* item) const;
     QTreeWidgetItem* InsertItem(const QString& label, int image, QTreeWidgetItem* parent, QTreeWidgetItem* after);
     // Whether item comes straight after previous in a pre-order walk.
     static bool Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* previous);
@@ -178,13 +198,11 @@ private:
     void ExpandBelow(QTreeWidgetItem* item, bool expand);
     // The item and everything below it, optionally brought into view.
     void ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll);
-    int LevelOf(QTreeWidgetItem* item) const;
-    void SetLevelShift(QTreeWidgetItem* source, QTreeWidgetItem* target);
-    void CopyBranchTo(QTreeWidgetItem* source, QTreeWidgetItem* target);
-    // Copy and Cut: the selected branch becomes what Paste moves or copies.
-    int TakeClipSource(int mode);
-    void MoveBack();
     void InsertNewItem(bool subItem);
+    // The pickers' results; none when cancelled.
+    std::optional<QString> PickContacts();
+    std::optional<QString> PickDate();
+    void InsertPicked(const std::optional<QString>& text);
     void RegisterCommands();
 
     EditorServices& m_services;
@@ -192,30 +210,19 @@ private:
     std::unique_ptr<ExportCommands> m_export;
     std::unique_ptr<FindReplace> m_find;
     std::unique_ptr<COptionsSheet> m_optionsSheet;
+    std::unique_ptr<BranchMoves> m_moves;
+    std::unique_ptr<TreeDrag> m_drag;
+    std::unique_ptr<TreeContextMenu> m_menu;
     bool m_bShowLines = true;
     bool m_bRebuilding = false;
-    bool m_bMouseDrag = false;      // a drag started here is under way
-    bool m_pressItemValid = false;  // the last left press hit an item
-    QPoint m_pressPoint;
+    // The item an in-place rename began on, and its editor while it is open.
+    QPersistentModelIndex m_hEditItem;
+    QPointer<QWidget> m_labelEditor;
 
-    int m_nLevelShift = 0;
     QPersistentModelIndex m_hRoot;
     bool m_bFirstUpdate = true;
     bool m_bBusy = false;
     QString m_strFileName;
-    QPersistentModelIndex m_hTapItem;
-    int m_nTapX = 0;
-    int m_nTapItemTop = 0;
-    QPersistentModelIndex m_hLastParent;
-    QPersistentModelIndex m_hUndoAnchor;
-    int m_nUndoState = UNDO_NONE;
-    QPersistentModelIndex m_hPasted;
-    int m_nClipMode = 0;
-    QPersistentModelIndex m_hClipSource;
-    QPersistentModelIndex m_hDropTarget;
-    int m_nDragImage = 0;
-    QPersistentModelIndex m_hDragSource;
-    QPoint m_ptDrag;
     QPersistentModelIndex m_hSelected;
     unsigned m_nSelIndex = 0;
     QString m_strOldLabel;

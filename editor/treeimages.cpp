@@ -21,7 +21,9 @@ QIcon TreeImages::Icon(int normal, int selected)
         return *found;
     QIcon icon;
     icon.addFile(TreeFile(normal), QSize(), QIcon::Normal);
-    icon.addFile(TreeFile(selected), QSize(), QIcon::Selected);
+    // An item marked for cut shows greyed while it is selected too: that is the feedback for the cut.
+    const bool cut = normal == TreeImages::HeadingCut || normal == TreeImages::ItemCut;
+    icon.addFile(TreeFile(cut ? normal : selected), QSize(), QIcon::Selected);
     return *cache.insert(key, icon);
 }
 

@@ -19,7 +19,7 @@ const std::vector<EditorTest::Node> kAgenda = {{1, QStringLiteral("A"), QStringL
                                                {3, QStringLiteral("B11"), {}},
                                                {1, QStringLiteral("C"), {}}};
 
-class BranchMoves : public EditorTest {
+class BranchMoveTest : public EditorTest {
 protected:
     void StartWithAgenda()
     {
@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(BranchMoves, ACopyPastedOntoItselfMakesADuplicate)
+TEST_F(BranchMoveTest, ACopyPastedOntoItselfMakesADuplicate)
 {
     StartWithAgenda();
     Select(2);
@@ -84,7 +84,7 @@ TEST_F(BranchMoves, ACopyPastedOntoItselfMakesADuplicate)
     EXPECT_EQ(Nodes(), "A/1/0 A/2/0 A1/3/1 A1/3/1 A2/3/1 A1/2/1 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
 }
 
-TEST_F(BranchMoves, ACutCannotGoIntoItself)
+TEST_F(BranchMoveTest, ACutCannotGoIntoItself)
 {
     StartWithAgenda();
     Select(4);
@@ -111,7 +111,7 @@ TEST_F(BranchMoves, ACutCannotGoIntoItself)
     EXPECT_FALSE(Tree()->CanUndo());
 }
 
-TEST_F(BranchMoves, CutAndPasteMovesAndUndoMovesBackAndForth)
+TEST_F(BranchMoveTest, CutAndPasteMovesAndUndoMovesBackAndForth)
 {
     StartWithAgenda();
     Select(5); // B1 with B11
@@ -140,7 +140,7 @@ TEST_F(BranchMoves, CutAndPasteMovesAndUndoMovesBackAndForth)
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
 }
 
-TEST_F(BranchMoves, UndoOfADeletePutsTheBranchBack)
+TEST_F(BranchMoveTest, UndoOfADeletePutsTheBranchBack)
 {
     StartWithAgenda();
     Select(5);
@@ -152,13 +152,15 @@ TEST_F(BranchMoves, UndoOfADeletePutsTheBranchBack)
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
     EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
     EXPECT_EQ(Doc()->GetNodeText(5), QStringLiteral("b1"));
-    // Never copied or cut: a second Undo puts it back once more.
+    // Undo is a toggle: a second Undo takes the same branch away again.
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_RESTORED);
     Edit(cmd::Undo);
-    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11] B1[B11]] C]");
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C]");
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/1 C/1/1");
     EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_DELETED);
 }
 
-TEST_F(BranchMoves, AfterACopyUndoSwingsBetweenInsertAndDelete)
+TEST_F(BranchMoveTest, AfterACopyUndoSwingsBetweenInsertAndDelete)
 {
     SetOption("WarningOnDelete", 1);
     StartWithAgenda();
@@ -179,10 +181,13 @@ TEST_F(BranchMoves, AfterACopyUndoSwingsBetweenInsertAndDelete)
     EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_DELETED);
     Edit(cmd::Undo);
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C A1]");
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_RESTORED);
+    ui.answers.push_back(IDYES);
+    Edit(cmd::Undo);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
 }
 
-TEST_F(BranchMoves, DropsFollowTheTargetsShape)
+TEST_F(BranchMoveTest, DropsFollowTheTargetsShape)
 {
     StartWithAgenda();
     Frame()->show();
@@ -203,7 +208,7 @@ TEST_F(BranchMoves, DropsFollowTheTargetsShape)
     EXPECT_EQ(Outline(), "M.min[B11 A[A1 A2] B[B1] C]");
 }
 
-TEST_F(BranchMoves, DropsIntoThemselvesOrTheRootAreIgnored)
+TEST_F(BranchMoveTest, DropsIntoThemselvesOrTheRootAreIgnored)
 {
     StartWithAgenda();
     Frame()->show();
@@ -224,7 +229,7 @@ TEST_F(BranchMoves, DropsIntoThemselvesOrTheRootAreIgnored)
     EXPECT_TRUE(Doc()->IsMinuteModified());
 }
 
-TEST_F(BranchMoves, DraggingPastTheEdgesScrollsALineAtATime)
+TEST_F(BranchMoveTest, DraggingPastTheEdgesScrollsALineAtATime)
 {
     std::vector<Node> many;
     for (int i = 0; i < 80; ++i)
@@ -242,7 +247,10 @@ TEST_F(BranchMoves, DraggingPastTheEdgesScrollsALineAtATime)
     EXPECT_EQ(bar->value(), top + 2);
     Tree()->OnDragMove(QPoint(start.x(), -5));
     EXPECT_EQ(bar->value(), top + 1);
-    EXPECT_NE(Tree()->DropTarget(), nullptr);
+    // Away from the items nothing is highlighted, so a release there drops nothing.
+    EXPECT_EQ(Tree()->DropTarget(), nullptr);
+    Tree()->OnDragMove(CentreOf(2));
+    EXPECT_EQ(Tree()->DropTarget(), ItemAt(2));
     Tree()->OnDrop();
     EXPECT_FALSE(g_bDragging);
 }
