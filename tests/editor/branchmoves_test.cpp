@@ -2,8 +2,11 @@
 
 #include "editorfixture.h"
 
+#include "editor/treecontextmenu.h"
+#include "editor/treedrag.h"
 #include "editor/treeimages.h"
 #include "framework/commandids.h"
+#include "model/minutefile.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -45,16 +48,6 @@ protected:
         }
     }
 
-    QPoint CentreOf(int index) const { return Tree()->visualItemRect(ItemAt(index)).center(); }
-
-    void Drag(const QPoint& from, const QPoint& to)
-    {
-        QWidget* viewport = Tree()->viewport();
-        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-        QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &move);
-        QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
-    }
 };
 
 } // namespace
@@ -253,4 +246,158 @@ TEST_F(BranchMoveTest, DraggingPastTheEdgesScrollsALineAtATime)
     EXPECT_EQ(Tree()->DropTarget(), ItemAt(2));
     Tree()->OnDrop();
     EXPECT_FALSE(g_bDragging);
+}
+
+// Restoring a branch beside a previous sibling whose sub-items show: the
+// branch goes back beside it, at its old level, in the tree, the list and the file.
+TEST_F(BranchMoveTest, UndoPutsABranchBackBesideAnExpandedPreviousSibling)
+{
+    const QString path = WriteMinute(QStringLiteral("M.min"), {{1, QStringLiteral("A"), {}},
+                                                               {2, QStringLiteral("A1"), {}},
+                                                               {2, QStringLiteral("A2"), {}},
+                                                               {1, QStringLiteral("C"), QStringLiteral("c")},
+                                                               {1, QStringLiteral("B"), {}}});
+    Start({path});
+    ShowFrame();
+    Tree()->expandAll();
+    Click(4);
+    QTest::keyClick(Tree(), Qt::Key_Delete);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B]");
+    QTest::keyClick(Tree(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] C B]");
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 C/1/1 B/1/1");
+    QTest::keyClick(Tree(), Qt::Key_S, Qt::ControlModifier);
+    const NodeList saved = ReadBack(path);
+    ASSERT_EQ(saved.size(), 5);
+    EXPECT_EQ(saved.at(3)->GetLevel(), 1);
+    EXPECT_EQ(saved.at(3)->GetText(), QStringLiteral("c"));
+
+    // The same for a move: Undo puts C back beside A, not into it.
+    Drag(CentreOf(4), CentreOf(5)); // C onto B, a leaf: after it
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C]");
+    QTest::keyClick(Tree(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] C B]");
+    EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 C/1/1 B/1/1");
+    QTest::keyClick(Tree(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C]");
+}
+
+// A move that changes nothing is undone without a refusal, and the
+// remembered selection never parts from the highlighted item.
+TEST_F(BranchMoveTest, UndoKeepsTheSelectionOnTheHighlightedItem)
+{
+    StartWithAgenda();
+    ShowFrame();
+    Drag(CentreOf(5), CentreOf(4)); // B1 onto its own expanded parent
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    Click(7);
+    QTest::keyClick(Tree(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Tree()->SelectedItem(), Tree()->currentItem());
+    EXPECT_EQ(Tree()->SelectedIndex(), Tree()->GetItemIndex(Tree()->currentItem()));
+    Click(7);
+    QTest::keyClick(Tree(), Qt::Key_Delete);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]]]");
+}
+
+// Undo that removes a pasted copy first keeps what was typed elsewhere.
+TEST_F(BranchMoveTest, UndoKeepsTextTypedIntoAnotherItem)
+{
+    StartWithAgenda();
+    ShowFrame();
+    Click(2);
+    QTest::keyClick(Tree(), Qt::Key_C, Qt::ControlModifier);
+    Click(7);
+    QTest::keyClick(Tree(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C A1]");
+    Click(1);
+    Text()->setFocus();
+    QTest::keyClick(Text(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(Text(), QStringLiteral(" typed"));
+    // A click on the empty space below the items keeps the selection.
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, QPoint(5, Tree()->viewport()->height() - 3));
+    EXPECT_EQ(Tree()->selectedItems(), QList<QTreeWidgetItem*>{ItemAt(1)});
+    QTest::keyClick(Tree(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    EXPECT_EQ(Doc()->GetNodeText(1), QStringLiteral("a typed"));
+}
+
+// A slow drag is still a drag: no menu opens while it runs, it ends at the
+// release, and a release away from the items drops nothing.
+TEST_F(BranchMoveTest, ASlowDragEndsAtTheReleaseWithoutAMenu)
+{
+    StartWithAgenda();
+    ShowFrame();
+    QWidget* viewport = Tree()->viewport();
+    const QPoint from = CentreOf(4);
+    const QPoint away(from.x(), viewport->height() - 3); // below the last item
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    const QPoint near = from + QPoint(0, 15);
+    QMouseEvent move(QEvent::MouseMove, near, viewport->mapToGlobal(near), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::qWait(TreeContextMenu::kHoldMs + 200);
+    EXPECT_TRUE(OpenMenus().isEmpty());
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, away);
+    EXPECT_FALSE(Tree()->Drag().IsDragging());
+    EXPECT_FALSE(g_bDragging);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    // The next ordinary click only selects.
+    Click(7);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    EXPECT_EQ(Tree()->currentItem(), ItemAt(7));
+
+    // Escape ends a drag without dropping.
+    QTest::mousePress(viewport, Qt::LeftButton, {}, CentreOf(2));
+    const QPoint over = CentreOf(7);
+    QMouseEvent onto(QEvent::MouseMove, over, viewport->mapToGlobal(over), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &onto);
+    ASSERT_TRUE(Tree()->Drag().IsDragging());
+    QTest::keyClick(Tree(), Qt::Key_Escape);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, over);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+    EXPECT_FALSE(Doc()->IsMinuteModified());
+}
+
+// A right click, the Menu key and a held press each open exactly one menu.
+TEST_F(BranchMoveTest, EachGestureOpensOneMenu)
+{
+    StartWithAgenda();
+    ShowFrame();
+    QWidget* viewport = Tree()->viewport();
+    auto settle = [] {
+        QTest::qWait(TreeContextMenu::kHoldMs + 200);
+        const QList<QMenu*> menus = OpenMenus();
+        for (QMenu* menu : menus)
+            menu->close();
+        return menus.size();
+    };
+    // The right press opens the menu, which then takes the release.
+    const QPoint at = CentreOf(4);
+    QTest::mousePress(viewport, Qt::RightButton, {}, at);
+    QContextMenuEvent byMouse(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &byMouse);
+    EXPECT_EQ(settle(), 1);
+    EXPECT_EQ(Tree()->currentItem(), ItemAt(4));
+
+    QContextMenuEvent byKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QApplication::sendEvent(viewport, &byKey);
+    EXPECT_EQ(settle(), 1);
+
+    const QPoint held = CentreOf(7);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, held);
+    EXPECT_EQ(settle(), 1);
+    EXPECT_EQ(Tree()->currentItem(), ItemAt(7));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, held);
+    EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
+}
+
+// A cut item shows greyed while it is still selected.
+TEST_F(BranchMoveTest, ACutItemShowsItsMarkWhileSelected)
+{
+    StartWithAgenda();
+    Select(2);
+    Edit(cmd::Cut);
+    const QImage shown = ItemAt(2)->icon(0).pixmap(16, QIcon::Selected).toImage();
+    EXPECT_EQ(shown, TreeImages::Icon(TreeImages::ItemCut, TreeImages::ItemCut).pixmap(16).toImage());
+    EXPECT_NE(shown, TreeImages::Icon(TreeImages::Item, TreeImages::Item).pixmap(16, QIcon::Selected).toImage());
 }

@@ -88,11 +88,22 @@ TEST_F(ContactsTest, SpecifyInsertsTheLinesAtTheCaretOrOverTheSelection)
     Send(cmd::ContactsSpecify);
     EXPECT_TRUE(Text()->toPlainText().startsWith(QStringLiteral("Adams, Ann, Work Tel: 555 0111\n Adams")));
 
-    // Cancelled: nothing visible is inserted.
+    // Cancelled: the text and its selection stay as they were.
     const QString before = Text()->toPlainText();
+    cursor.setPosition(0);
+    cursor.setPosition(5, QTextCursor::KeepAnchor);
+    Text()->setTextCursor(cursor);
     Tick({});
     Send(cmd::ContactsSpecify);
+    dialogs[QStringLiteral("141")] = [](QDialog&) { return IDCANCEL; };
+    Send(cmd::DatesSpecify);
     EXPECT_EQ(Text()->toPlainText(), before);
+    EXPECT_EQ(Text()->textCursor().selectedText(), QStringLiteral("Adams"));
+
+    // The root's pane is read-only: nothing may be put there.
+    Select(0);
+    EXPECT_FALSE(Send(cmd::ContactsSpecify));
+    EXPECT_FALSE(Send(cmd::DatesSpecify));
 }
 
 TEST_F(ContactsTest, NewAttendeesAndAuthorItemsAreFilledButOnlyWithTheirExactTitle)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 void EditorTest::SetUp()
@@ -61,6 +62,15 @@ QString EditorTest::WriteMinute(const QString& name, const std::vector<Node>& no
     return path;
 }
 
+NodeList EditorTest::ReadBack(const QString& path)
+{
+    MinuteReader reader;
+    NodeList list;
+    if (reader.Open(path, path).ok())
+        reader.ReadInto(list);
+    return list;
+}
+
 void EditorTest::PickCategory(const QString& name, const QString& blankTitle)
 {
     dialogs[QStringLiteral("147")] = [name](QDialog& dialog) {
@@ -85,6 +95,49 @@ void EditorTest::Select(int index)
     QTreeWidgetItem* item = ItemAt(index);
     ASSERT_NE(item, nullptr) << "no item at " << index;
     Tree()->setCurrentItem(item);
+}
+
+void EditorTest::ShowFrame()
+{
+    Frame()->show();
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+}
+
+QPoint EditorTest::CentreOf(int index) const
+{
+    QTreeWidgetItem* item = ItemAt(index);
+    if (!item)
+        return {};
+    Tree()->scrollToItem(item);
+    return Tree()->visualItemRect(item).center();
+}
+
+void EditorTest::Click(int index, Qt::MouseButton button)
+{
+    QTest::mouseClick(Tree()->viewport(), button, {}, CentreOf(index));
+}
+
+void EditorTest::Drag(const QPoint& from, const QPoint& to)
+{
+    QWidget* viewport = Tree()->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    // Through a point on the way, so that the drag is under way before the target.
+    for (const QPoint& at : {(from + to) / 2, to}) {
+        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+}
+
+QList<QMenu*> EditorTest::OpenMenus()
+{
+    QList<QMenu*> menus;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* menu = qobject_cast<QMenu*>(widget); menu && menu->isVisible())
+            menus.append(menu);
+    }
+    return menus;
 }
 
 std::string EditorTest::Nodes() const

@@ -12,6 +12,7 @@
 #include "platform/shell.h"
 #include "testsupport.h"
 
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,8 @@ protected:
 
     // A minute file of these nodes; returns its path.
     QString WriteMinute(const QString& name, const std::vector<Node>& nodes);
+    // The nodes a minute file holds; empty when it cannot be read.
+    static NodeList ReadBack(const QString& path);
 
     CMainFrame* Frame() const { return app->MainFrame(); }
     CMinuteView* Tree() const { return app->MainFrame()->TreeView(); }
@@ -73,6 +76,16 @@ protected:
     // Selects the item at a node index as a tap does.
     void Select(int index);
     QTreeWidgetItem* ItemAt(int index) const { return Tree()->ItemAt(index); }
+
+    // Real input: the window shown and active, so that focus and shortcuts work.
+    void ShowFrame();
+    // The centre of an item's row in the tree's viewport, scrolled into view.
+    QPoint CentreOf(int index) const;
+    void Click(int index, Qt::MouseButton button = Qt::LeftButton);
+    // Presses at from, moves to to with the button held, and releases there.
+    void Drag(const QPoint& from, const QPoint& to);
+    // Menus on screen now.
+    static QList<QMenu*> OpenMenus();
 
     // The node list as "Title/level/kind" entries, and the tree as labels
     // with their sub-items in brackets: "Untitled[A[B] C]".

@@ -8,10 +8,12 @@
 #include "options/optionssheet.h"
 #include "platform/registry.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -154,4 +156,27 @@ TEST_F(EditorTest, OptionsTakeEffectAtOnceAndTheSheetIsKept)
     Send(cmd::Options);
     EXPECT_TRUE(same);
     EXPECT_TRUE(ui.unanswered.isEmpty());
+}
+
+TEST_F(EditorTest, KeysReachTheBarsCommandsAndFocusFollowsTheViewMode)
+{
+    Start({WriteMinute(QStringLiteral("M.min"), {{1, QStringLiteral("Notes"), QStringLiteral("one two one")}})});
+    ShowFrame();
+    // Find Next and Replace Next live only on the bar; their keys reach them all the same.
+    int searches = 0;
+    dialogs[QStringLiteral("135")] = [&searches](QDialog&) {
+        ++searches;
+        return IDCANCEL;
+    };
+    Tree()->setFocus();
+    QTest::keyClick(Frame(), Qt::Key_F3);
+    QTest::keyClick(Frame(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(searches, 2); // with nothing to look for yet, each asks for it
+
+    // A pane that is out of sight gives up the keyboard.
+    Text()->setFocus();
+    ASSERT_TRUE(Send(cmd::ViewTree));
+    EXPECT_EQ(QApplication::focusWidget(), Tree());
+    ASSERT_TRUE(Send(cmd::ViewText));
+    EXPECT_EQ(QApplication::focusWidget(), Text());
 }

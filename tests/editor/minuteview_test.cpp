@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <limits>
@@ -332,4 +333,58 @@ TEST_F(EditorTest, TheItemCatalogueCommandBrowsesAndPutsTheKeyboardBack)
     EXPECT_EQ(seen, QStringLiteral("Agenda item Catalogue|browse"));
     EXPECT_FALSE(panel.state.panelOn); // raised for the dialog, lowered after
     EXPECT_TRUE(Doc()->GetNodeList().isEmpty());
+}
+
+// A rename belongs to the item it began on, whatever moves the selection
+// before it ends, and a name left as it was changes nothing.
+TEST_F(EditorTest, ARenameStaysWithItsItem)
+{
+    const QString path = WriteMinute(QStringLiteral("Board.min"), {{1, QStringLiteral("A"), {}},
+                                                                   {1, QStringLiteral("B"), {}},
+                                                                   {1, QStringLiteral("C"), {}}});
+    Start({path});
+    ShowFrame();
+    auto rename = [this](int index, const QString& typed) {
+        Click(index);
+        QTest::keyClick(Tree(), Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (editor && !typed.isNull()) {
+            editor->selectAll();
+            QTest::keyClicks(editor, typed);
+        }
+        return editor;
+    };
+    // Ended by a click on another item.
+    ASSERT_NE(rename(3, QStringLiteral("Costs")), nullptr);
+    Click(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Outline(), "Board.min[A B Costs]");
+    EXPECT_EQ(Nodes(), "A/1/1 B/1/1 Costs/1/1");
+    EXPECT_EQ(Tree()->currentItem(), ItemAt(1));
+
+    // Ended by a command that changes the tree: the rename lands first, on its own item.
+    ASSERT_NE(rename(2, QStringLiteral("Budget")), nullptr);
+    ASSERT_TRUE(Send(cmd::DeleteItem));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Outline(), "Board.min[A Costs]");
+    EXPECT_EQ(Nodes(), "A/1/1 Costs/1/1");
+
+    // Opened and closed without a change: the minute stays unmodified.
+    QTest::keyClick(Tree(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_FALSE(Doc()->IsMinuteModified());
+    QLineEdit* editor = rename(2, QString());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    Click(1);
+    EXPECT_FALSE(Doc()->IsMinuteModified());
+}
+
+TEST_F(EditorTest, TheTreeScrollsSidewaysForLongTitles)
+{
+    Start({WriteMinute(QStringLiteral("Board.min"), {{1, QString(300, QLatin1Char('W')), {}}})});
+    ShowFrame();
+    Frame()->resize(400, 600);
+    QCoreApplication::processEvents();
+    EXPECT_GT(Tree()->horizontalScrollBar()->maximum(), 0);
 }
