@@ -1,9 +1,11 @@
 // The editor on a large minute, offscreen: opening it (tree filled, first
 // item selected, its text shown), and inserting, deleting and selecting items.
+// One more minute has 200,000-character single-line texts to select.
 //
 // QUILLON_BENCH_NODES changes the size of the minute (100,000 by default).
 
 #include "app/quillonapp.h"
+#include "editor/detailview.h"
 #include "editor/mainframe.h"
 #include "editor/minuteview.h"
 #include "framework/commandids.h"
@@ -21,6 +23,9 @@
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -46,13 +51,32 @@ struct Editor {
             return IDOK;
         };
     }
+    virtual ~Editor() = default;
     CMinuteView* Tree() const { return app->MainFrame()->TreeView(); }
 };
 
+// Every editor made, to be closed before the application object goes: its
+// windows cannot outlive it.
+std::vector<std::unique_ptr<Editor>>& Editors()
+{
+    static std::vector<std::unique_ptr<Editor>> editors;
+    return editors;
+}
+
+// The one editor of a kind, made when first wanted.
+template <class E>
+E& Kept()
+{
+    static E* const editor = [] {
+        Editors().push_back(std::make_unique<E>());
+        return static_cast<E*>(Editors().back().get());
+    }();
+    return *editor;
+}
+
 Editor& TheEditor()
 {
-    static Editor editor;
-    return editor;
+    return Kept<Editor>();
 }
 
 void BM_OpenMinute(benchmark::State& state)
@@ -141,8 +165,7 @@ struct BranchEditor : Editor {
 
 BranchEditor& TheBranchEditor()
 {
-    static BranchEditor editor;
-    return editor;
+    return Kept<BranchEditor>();
 }
 
 // Cut the 10,000-item branch and paste it after the last item.
@@ -207,6 +230,55 @@ void BM_DropBranch(benchmark::State& state)
     }
 }
 
+// The same minute shown, with two items whose texts are single lines of
+// 200,000 characters: letters without a space, which the pane has to wrap
+// anywhere, and words.
+struct LongTextEditor : Editor {
+    LongTextEditor()
+        : Editor(MakeLongTextMinute())
+    {
+        app->MainFrame()->resize(480, 720);
+        app->MainFrame()->show();
+    }
+
+    static NodeList MakeLongTextMinute()
+    {
+        NodeList list = MakeLargeMinute();
+        for (bool words : {false, true}) {
+            QString line(kLength, Qt::Uninitialized);
+            for (int i = 0; i < kLength; ++i)
+                line[i] = words && i % 7 == 6 ? QChar(u' ') : QChar(u'a' + i % 26);
+            list.at(LongItem(words) - 1)->SetText(line);
+        }
+        return list;
+    }
+    static int LongItem(bool words) { return words ? 3 : 2; } // item 0 is the root
+    static constexpr int kLength = 200000;
+};
+
+LongTextEditor& TheLongTextEditor()
+{
+    return Kept<LongTextEditor>();
+}
+
+// A tap on an item with a long text, until its text is shown.
+void BM_SelectLongText(benchmark::State& state)
+{
+    LongTextEditor& editor = TheLongTextEditor();
+    QTreeWidgetItem* longItem = editor.Tree()->ItemAt(LongTextEditor::LongItem(state.range(0) != 0));
+    QTreeWidgetItem* other = editor.Tree()->ItemAt(4);
+    for (auto _ : state) {
+        editor.Tree()->setCurrentItem(longItem);
+        QApplication::processEvents(); // the pane lays out and paints
+        state.PauseTiming();
+        if (editor.app->MainFrame()->TextView()->document()->characterCount() <= LongTextEditor::kLength)
+            state.SkipWithError("the long text is not shown");
+        editor.Tree()->setCurrentItem(other);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_OpenMinute)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_InsertItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_DeleteLeaf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
@@ -214,6 +286,7 @@ BENCHMARK(BM_SelectionChange)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 BENCHMARK(BM_CutAndPasteBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_UndoMove)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_DropBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_SelectLongText)->ArgName("words")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 } // namespace
 
@@ -225,5 +298,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    Editors().clear();
     return 0;
 }

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 
 namespace {
@@ -22,11 +23,29 @@ QString ToPane(const QString& text)
     return pane;
 }
 
-QString FromPane(const QString& text)
+// Wrapping at word boundaries breaks a run that has no break opportunity
+// anywhere only after finding it longer than a line, and it measures the rest
+// of the run again for every line the run fills: the work grows with the
+// square of the run's length, and one line of 200,000 letters takes seconds.
+// The sum of the squared run lengths stands for that work; this budget costs
+// some 10 ms at most. Past it the pane wraps anywhere instead, which looks the
+// same for the long runs and only splits the ordinary words at line ends too.
+constexpr qint64 kWordWrapBudget = 20'000'000;
+
+bool WordWrapTooSlow(QStringView text)
 {
-    QString stored = text;
-    stored.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return stored;
+    if (qint64(text.size()) * text.size() <= kWordWrapBudget)
+        return false; // no text this short can exceed it
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    qint64 work = 0;
+    qsizetype last = 0;
+    for (qsizetype p = breaks.toNextBoundary(); p >= 0; p = breaks.toNextBoundary()) {
+        work += qint64(p - last) * (p - last);
+        if (work > kWordWrapBudget)
+            return true;
+        last = p;
+    }
+    return false;
 }
 
 } // namespace
@@ -51,6 +70,12 @@ CDetailView::CDetailView(EditorServices& services, QWidget* parent)
         }
     });
     connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool available) { m_bCanUndo = available; });
+    // The document reports a change before its layout sees it: the change is
+    // laid out in a wrap mode set here.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+        if (!m_bLoading)
+            KeepWrappingFast(position, added);
+    });
     RegisterCommands();
 }
 
@@ -121,12 +146,49 @@ void CDetailView::RegisterCommands()
 
 QString CDetailView::PaneText() const
 {
-    return FromPane(toPlainText());
+    // Not toPlainText(): it turns no-break spaces into spaces and line
+    // separators into line breaks. Only the paragraph breaks are the pane's.
+    QString stored = document()->toRawText();
+    stored.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    return stored;
+}
+
+QString CDetailView::SearchText() const
+{
+    // One character for each position of the document; a paragraph break is
+    // '\n' as in a search for a selection that spans one.
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
 }
 
 void CDetailView::SetPaneText(const QString& text)
 {
-    setPlainText(ToPane(text));
+    ShowText(ToPane(text));
+}
+
+void CDetailView::ShowText(const QString& paneText)
+{
+    const QTextOption::WrapMode mode =
+        WordWrapTooSlow(paneText) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (mode != wordWrapMode()) {
+        clear(); // a new mode lays out again what the pane holds: let that be nothing
+        setWordWrapMode(mode);
+    }
+    setPlainText(paneText);
+}
+
+void CDetailView::KeepWrappingFast(int position, int added)
+{
+    if (wordWrapMode() == QTextOption::WrapAnywhere)
+        return;
+    // Only the paragraphs the change touched are laid out again.
+    QString changed;
+    const QTextBlock end = document()->findBlock(position + added).next();
+    for (QTextBlock block = document()->findBlock(position); block.isValid() && block != end; block = block.next())
+        changed += block.text() + QLatin1Char('\n');
+    if (WordWrapTooSlow(changed))
+        setWordWrapMode(QTextOption::WrapAnywhere);
 }
 
 void CDetailView::InsertAtCaret(const QString& text)
@@ -155,7 +217,7 @@ void CDetailView::OnUpdate(View*, qintptr hint)
         clear();
         setReadOnly(true);
     } else {
-        setPlainText(ToPane(doc->GetNodeText(int(hint - 1))));
+        ShowText(ToPane(doc->GetNodeText(int(hint - 1))));
         setReadOnly(false);
     }
     m_bEdited = false;
@@ -168,7 +230,7 @@ void CDetailView::OnUpdate(View*, qintptr hint)
 
 void CDetailView::ResetSearch()
 {
-    m_strSearchRest = toPlainText();
+    m_strSearchRest = SearchText();
     m_nSearchBase = 0;
 }
 

@@ -12,7 +12,8 @@ struct EditorServices;
 // the tree, stores what is typed back into that item's node when the
 // selection moves on (or when the minute is about to be read), and carries
 // the in-item search that Find and Replace run. Texts keep CR LF line breaks
-// in the minute whatever the widget uses.
+// in the minute whatever the widget uses. A text that would take too long to
+// wrap at word boundaries is wrapped anywhere.
 class CDetailView : public QPlainTextEdit, public View {
     Q_OBJECT
 public:
@@ -26,7 +27,7 @@ public:
 
     void OnUpdate(View* sender, qintptr hint) override;
 
-    // The pane's whole text, with CR LF line breaks.
+    // The pane's whole text, with CR LF line breaks and every other character as shown.
     QString PaneText() const;
     void SetPaneText(const QString& text);
     // Puts text in place of the selection, or at the caret, and takes the focus.
@@ -49,6 +50,13 @@ public:
 
 private:
     void RegisterCommands();
+    // The document's text, a character for each position.
+    QString SearchText() const;
+    // Shows a text (with '\n' line breaks) in a wrap mode that lays it out in good time.
+    void ShowText(const QString& paneText);
+    // After an edit at position: wraps anywhere if wrapping at word
+    // boundaries would now take too long.
+    void KeepWrappingFast(int position, int added);
     // Selects the next match in the rest of the text; its offset there, or -1.
     qsizetype SelectNextMatch(const QString& pattern, bool matchCase);
     // Selects characters [start, end) of the pane and shows the caret.

@@ -9,12 +9,18 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
 const std::vector<EditorTest::Node> kMinute = {{1, QStringLiteral("Attendees"), QStringLiteral("Ann\r\nBob")},
                                                {1, QStringLiteral("Venue"), QStringLiteral("Room 4")},
                                                {1, QStringLiteral("Notes"), QStringLiteral("a\rb")}};
+
+// A no-break space and a line separator, which are characters of the text
+// and not line breaks of the pane.
+const std::vector<EditorTest::Node> kSpecial = {{1, QStringLiteral("Venue"), QStringLiteral("Room\u00a0twelve\u2028Floor\u00a0two")},
+                                                {1, QStringLiteral("Notes"), QString()}};
 
 } // namespace
 
@@ -54,6 +60,34 @@ TEST_F(EditorTest, TextsNobodyTypedInKeepTheirBytes)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     EXPECT_EQ(file.readAll(), before);
+}
+
+TEST_F(EditorTest, TypingKeepsTheCharactersNotTyped)
+{
+    Start({WriteMinute(QStringLiteral("Board.min"), kSpecial)});
+    Frame()->show();
+    QApplication::setActiveWindow(Frame());
+    Select(1);
+    Text()->setFocus();
+    QTest::keyClick(Text(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(Text(), QStringLiteral(", east"));
+    QTest::keyClick(Text(), Qt::Key_Return);
+    QTest::keyClicks(Text(), QStringLiteral("Lift"));
+    Select(2);
+    EXPECT_EQ(Doc()->GetNodeText(1), QStringLiteral("Room\u00a0twelve\u2028Floor\u00a0two, east\r\nLift"));
+}
+
+TEST_F(EditorTest, FindingInsideAnItemMatchesNoBreakSpacesAndLineSeparators)
+{
+    Start({WriteMinute(QStringLiteral("Board.min"), {{1, QStringLiteral("Venue"), QStringLiteral("Room\u00a0twelve\u2028Floor\u00a0two\r\nLift")}})});
+    EXPECT_FALSE(Text()->FindInText(QStringLiteral("Room twelve"), true));
+    Text()->ResetSearch();
+    ASSERT_TRUE(Text()->FindInText(QStringLiteral("twelve\u2028Floor"), true));
+    EXPECT_EQ(Text()->textCursor().selectionStart(), 5);
+    // A paragraph break is searched for as a line break.
+    ASSERT_TRUE(Text()->FindInText(QStringLiteral("two\nLift"), true));
+    EXPECT_EQ(Text()->textCursor().selectionStart(), 18);
+    EXPECT_EQ(Text()->textCursor().selectedText(), QStringLiteral("two\u2029Lift"));
 }
 
 TEST_F(EditorTest, SaveWritesTheTextBeingTypedAndRelabelsTheRoot)
