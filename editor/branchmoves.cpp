@@ -60,6 +60,15 @@ void BranchMoves::MarkCut(QTreeWidgetItem* item, bool on)
         m_view.SetItemImages(item, on ? TreeImages::ItemCut : TreeImages::Item, selected);
 }
 
+void BranchMoves::SetUndoState(int state)
+{
+    // A cut is pending only until the next edit that Undo would reverse:
+    // then its mark comes off, whatever that edit was.
+    if (m_nUndoState == UNDO_CUT && state != UNDO_CUT)
+        MarkCut(ClipSource(), false);
+    m_nUndoState = state;
+}
+
 void BranchMoves::ClearCutMark()
 {
     if (m_nUndoState == UNDO_CUT)
@@ -83,11 +92,12 @@ int BranchMoves::TakeClipSource(int mode)
         return 0;
     // Only one branch at a time shows as cut.
     ClearCutMark();
+    m_nUndoState = UNDO_NONE;
     m_nClipMode = mode;
     m_hClipSource = m_view.Handle(selected);
     if (mode == CLIP_CUT)
         MarkCut(selected, true);
-    m_nUndoState = mode == CLIP_CUT ? UNDO_CUT : UNDO_COPIED;
+    SetUndoState(mode == CLIP_CUT ? UNDO_CUT : UNDO_COPIED);
     return 1;
 }
 
@@ -176,8 +186,7 @@ void BranchMoves::UpdateKindImage(QTreeWidgetItem* item)
     if (!item || !doc || item == m_view.RootItem())
         return;
     const bool hasSubItems = item->childCount() > 0;
-    const int image = hasSubItems ? TreeImages::Heading : TreeImages::Item;
-    m_view.SetItemImages(item, image, image);
+    m_view.SetKindImages(item, hasSubItems);
     doc->SetNodeAttributes(m_view.GetItemIndex(item), hasSubItems ? CTreeNode::kHasSubItems : CTreeNode::kLeaf, -1);
 }
 
@@ -240,7 +249,7 @@ int BranchMoves::PasteClip()
     }
     m_view.SetBusy(true);
     CopyBranch(source, PlaceAt(target), m_nClipMode == CLIP_CUT);
-    m_nUndoState = UNDO_PASTED;
+    SetUndoState(UNDO_PASTED);
     m_view.SetBusy(false);
     return 1;
 }
@@ -250,7 +259,7 @@ bool BranchMoves::Drop(QTreeWidgetItem* source, QTreeWidgetItem* target)
     if (!Doc() || !IsValidMove(source, target))
         return false;
     CopyBranch(source, PlaceAt(target), true);
-    m_nUndoState = UNDO_MOVED;
+    SetUndoState(UNDO_MOVED);
     return true;
 }
 
@@ -268,14 +277,12 @@ int BranchMoves::UndoTreeEdit()
     switch (m_nUndoState) {
     case UNDO_COPIED:
     case UNDO_CUT:
-        m_nUndoState = UNDO_NONE;
-        if (m_nClipMode == CLIP_CUT)
-            MarkCut(ClipSource(), false);
+        SetUndoState(UNDO_NONE);
         break;
     case UNDO_PASTED:
         if (m_nClipMode == CLIP_COPY) {
             if (m_view.DeleteItem(Pasted(), true))
-                m_nUndoState = UNDO_DELETED;
+                SetUndoState(UNDO_DELETED);
             break;
         }
         MoveBack();
@@ -290,14 +297,14 @@ int BranchMoves::UndoTreeEdit()
         // The branch may have gone in above the selected item: its index moves with it.
         m_view.RefreshSelectedIndex();
         doc->SetMinuteModified(true);
-        m_nUndoState = UNDO_RESTORED;
+        SetUndoState(UNDO_RESTORED);
         m_view.SetBusy(false);
         break;
     }
     case UNDO_RESTORED:
         // Undo again takes the restored branch away again.
         if (m_view.DeleteItem(Pasted(), true))
-            m_nUndoState = UNDO_DELETED;
+            SetUndoState(UNDO_DELETED);
         break;
     case UNDO_MOVED:
         MoveBack();
@@ -325,6 +332,6 @@ void BranchMoves::MoveBack()
     m_hClipSource = m_view.Handle(pasted);
     m_view.SetBusy(true);
     CopyBranch(pasted, place, true);
-    m_nUndoState = UNDO_PASTED;
+    SetUndoState(UNDO_PASTED);
     m_view.SetBusy(false);
 }

@@ -53,7 +53,7 @@ public:
     bool Drop(QTreeWidgetItem* source, QTreeWidgetItem* target);
     // Delete Item tells where the branch it removes stood.
     void RecordDeletion(QTreeWidgetItem* parent, QTreeWidgetItem* previousSibling);
-    void SetUndoState(int state) { m_nUndoState = state; }
+    void SetUndoState(int state);
 
     int LevelShift() const { return m_nLevelShift; }
     int GetUndoState() const { return m_nUndoState; }

@@ -262,6 +262,15 @@ void CMinuteView::SetItemImages(QTreeWidgetItem* item, int normal, int selected)
     item->setIcon(0, TreeImages::Icon(normal, selected));
 }
 
+void CMinuteView::SetKindImages(QTreeWidgetItem* item, bool hasSubItems)
+{
+    // An item waiting to be pasted keeps its cut mark when it gains or loses sub-items.
+    const int normal = NormalImage(item);
+    const bool cut = normal == TreeImages::HeadingCut || normal == TreeImages::ItemCut;
+    const int image = hasSubItems ? TreeImages::Heading : TreeImages::Item;
+    SetItemImages(item, cut ? (hasSubItems ? TreeImages::HeadingCut : TreeImages::ItemCut) : image, image);
+}
+
 // ---------------------------------------------------------------------------
 // Index, branch size and path
 
@@ -646,7 +655,7 @@ void CMinuteView::InsertNewItem(bool subItem)
         doc->SetCurrentNode(int(m_nSelIndex));
         SelectItem(item);
         if (subItem && selected != root) {
-            SetItemImages(selected, TreeImages::Heading, TreeImages::Heading);
+            SetKindImages(selected, true);
             doc->SetNodeAttributes(ref, CTreeNode::kHasSubItems, -1);
         }
         PrefillText(title);
@@ -802,7 +811,7 @@ bool CMinuteView::DeleteItem(QTreeWidgetItem* item, bool confirm)
     delete item;
 
     if (parent != RootItem() && parent->childCount() == 0) {
-        SetItemImages(parent, TreeImages::Item, TreeImages::Item);
+        SetKindImages(parent, false);
         doc->SetNodeAttributes(GetItemIndex(parent), CTreeNode::kLeaf, -1);
     }
     doc->SetMinuteModified(true);
@@ -1055,6 +1064,10 @@ void CMinuteView::mousePressEvent(QMouseEvent* event)
     QTreeWidgetItem* item = itemAt(position);
     m_menu->Press(event, item);
     m_drag->Press(event, item);
+    // A release the tree never saw (it ended a drag, or went to a menu) would
+    // leave it waiting for one and deaf to this press.
+    if (state() != EditingState)
+        setState(NoState);
     QTreeWidget::mousePressEvent(event);
 }
 

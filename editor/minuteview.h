@@ -85,6 +85,8 @@ public:
     static int NormalImage(const QTreeWidgetItem* item);
     static int SelectedImage(const QTreeWidgetItem* item);
     void SetItemImages(QTreeWidgetItem* item, int normal, int selected);
+    // The images of an item with or without sub-items.
+    void SetKindImages(QTreeWidgetItem* item, bool hasSubItems);
     // Items are remembered by handles that go stale when the item is deleted.
     QTreeWidgetItem* Item(const QPersistentModelIndex& handle) const;
     QPersistentModelIndex Handle(QTreeWidgetItem* item) const;
