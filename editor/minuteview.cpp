@@ -981,6 +981,11 @@ void CMinuteView::mouseMoveEvent(QMouseEvent* event)
         m_menu->CancelHold();
         return;
     }
+    // A press on an item that may yet become a drag keeps the selection
+    // where it is: the tree's own drag-selecting would move it to whatever
+    // the pointer crosses before the drag begins.
+    if (m_drag->IsPending())
+        return;
     QTreeWidget::mouseMoveEvent(event);
 }
 
