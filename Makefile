@@ -6,8 +6,10 @@ BUILD_FUZZ  ?= build-fuzz
 CMAKE_FLAGS ?=
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
+SOAK_STEPS  ?= 400
+SOAK_SEEDS  ?= 50
 
-.PHONY: all deps configure build test run sanitize fuzz bench clean
+.PHONY: all deps configure build test run sanitize fuzz bench soak clean
 
 all: build
 
@@ -41,6 +43,11 @@ sanitize: deps
 fuzz:
 	@scripts/install-deps.sh --fuzz
 	@scripts/fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+# The randomized editor test at length: SOAK_STEPS user actions for each of SOAK_SEEDS seeds.
+soak: build
+	@QT_QPA_PLATFORM=offscreen QUILLON_SOAK_STEPS=$(SOAK_STEPS) QUILLON_SOAK_SEEDS=$(SOAK_SEEDS) \
+		$(BUILD)/bin/editor_tests --gtest_filter='RandomEdits.*'
 
 bench: build
 	@$(BUILD)/bin/minute_io_bench

@@ -1114,6 +1114,14 @@ void CMinuteView::keyPressEvent(QKeyEvent* event)
     QTreeWidget::keyPressEvent(event);
 }
 
+void CMinuteView::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    // The one column is as wide as its longest label, and never narrower
+    // than the pane, so that a selected row is highlighted across it.
+    header()->setMinimumSectionSize(viewport()->width());
+}
+
 void CMinuteView::focusOutEvent(QFocusEvent* event)
 {
     // A drag that loses the keyboard to another window has lost its release too.

@@ -422,8 +422,8 @@ int FromEnvironment(const char* name, int fallback)
 TEST_F(RandomEdits, SequencesOfUserActionsKeepTreeListAndTextsTogether)
 {
     SetOption("WarningOnDelete", 0);
-    const int steps = FromEnvironment("QUILLON_SOAK_STEPS", 150);
-    const int seeds = FromEnvironment("QUILLON_SOAK_SEEDS", 4);
+    const int steps = FromEnvironment("QUILLON_SOAK_STEPS", 250);
+    const int seeds = FromEnvironment("QUILLON_SOAK_SEEDS", 8);
     for (int seed = 1; seed <= seeds && !HasFailure(); ++seed)
         RunAndReport(RandomActions(unsigned(seed), steps), "seed " + std::to_string(seed));
 }
