@@ -6,26 +6,20 @@
 #include "catalogue/cataloguedialog.h"
 #include "catalogue/categorystore.h"
 #include "catalogue/findreplace.h"
-#include "contacts/contactsconnection.h"
-#include "contacts/selectcontactsdialog.h"
-#include "contacts/selectdatedialog.h"
-#include "editor/completioncheck.h"
 #include "editor/branchmoves.h"
 #include "editor/detailview.h"
 #include "editor/editorservices.h"
-#include "editor/templatedialogs.h"
+#include "editor/itemtextpickers.h"
+#include "editor/minutecommands.h"
 #include "editor/treecontextmenu.h"
 #include "editor/treedrag.h"
-#include "editor/titledialog.h"
 #include "editor/treeimages.h"
 #include "export/exportcommands.h"
 #include "export/minuteexport.h"
 #include "framework/commandids.h"
 #include "framework/uiservice.h"
 #include "model/quillondoc.h"
-#include "model/templates.h"
 #include "options/options.h"
-#include "options/optionssheet.h"
 #include "platform/devicepaths.h"
 
 #include <QApplication>
@@ -99,6 +93,8 @@ CMinuteView::CMinuteView(EditorServices& services, QWidget* parent)
     m_moves = std::make_unique<BranchMoves>(*this);
     m_drag = std::make_unique<TreeDrag>(*this);
     m_menu = std::make_unique<TreeContextMenu>(*this);
+    m_pickers = std::make_unique<ItemTextPickers>(*this);
+    m_commands = std::make_unique<MinuteCommands>(*this);
 
     // The view reads this option itself, and counts a missing value as on.
     m_bShowLines = services.profile.ReadInt(COptions::kSection, QStringLiteral("ShowLinesInTree"), 1) != 0;
@@ -124,12 +120,12 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::CollapseAll, [this] { OnCollapseAll(); });
     OnCommand(cmd::ExpandBranch, [this] { OnExpandBranch(); });
     OnCommand(cmd::CollapseBranch, [this] { OnCollapseBranch(); });
-    OnCommand(cmd::ItemCatalogue, [this] { OnItemCatalogue(); });
-    OnCommand(cmd::New, [this] { OnFileNew(); });
-    OnCommand(cmd::SaveAsTemplate, [this] { OnFileSaveAsTemplate(); });
+    OnCommand(cmd::ItemCatalogue, [this] { m_commands->OnItemCatalogue(); });
+    OnCommand(cmd::New, [this] { m_commands->OnFileNew(); });
+    OnCommand(cmd::SaveAsTemplate, [this] { m_commands->OnFileSaveAsTemplate(); });
     OnCommand(cmd::Completion, [this] {
         CommitText();
-        CheckCompletion(false);
+        m_commands->CheckCompletion(false);
     });
 
     OnCommand(cmd::ExportText, [this] { m_export->ExportToFile(ExportText); });
@@ -152,77 +148,13 @@ void CMinuteView::RegisterCommands()
     }, notRoot);
     OnCommand(cmd::FindNext, [this] { m_find->FindNext(); });
 
-    OnCommand(cmd::ContactsShow, [this] { OnContactsShow(); });
+    OnCommand(cmd::ContactsShow, [this] { m_pickers->OnContactsShow(); });
     // The root's pane is read-only: nothing can be put there.
-    OnCommand(cmd::ContactsSpecify, [this] { OnContactsSpecify(); }, notRoot);
-    OnCommand(cmd::DatesCalendar, [this] { OnDatesCalendar(); });
-    OnCommand(cmd::DatesSpecify, [this] { OnDatesSpecify(); }, notRoot);
-    OnCommand(cmd::Options, [this] { OnEditOptions(); });
+    OnCommand(cmd::ContactsSpecify, [this] { m_pickers->OnContactsSpecify(); }, notRoot);
+    OnCommand(cmd::DatesCalendar, [this] { m_pickers->OnDatesCalendar(); });
+    OnCommand(cmd::DatesSpecify, [this] { m_pickers->OnDatesSpecify(); }, notRoot);
+    OnCommand(cmd::Options, [this] { m_commands->OnEditOptions(); });
     OnCommand(cmd::ReplaceNext, [this] { m_find->ReplaceNext(); });
-}
-
-void CMinuteView::OnFileNew()
-{
-    CQuillonDoc* doc = GetDoc();
-    if (!doc)
-        return;
-    if (doc->GetOptions()->GetCompCheckOnClose()) {
-        CommitText();
-        if (!CheckCompletion(true))
-            return;
-    }
-
-    doc->ClearOpenTemplate();
-    Templates templates(m_services.registry, m_services.device);
-    CNewMinuteDlg dialog(window());
-    if (templates.Folder()) {
-        dialog.m_names = templates.Names();
-        dialog.m_bTemplatesFound = !dialog.m_names.isEmpty();
-    }
-    if (m_services.ui.RunModal(dialog) != IDOK)
-        return;
-    if (dialog.m_bTemplatesFound && dialog.m_bFromTemplate)
-        doc->ChooseTemplate(templates.PathOf(dialog.m_strSelected));
-    else
-        doc->ChooseBlankMinute();
-    doc->SetReplacePending(true);
-    emit commandRequested(cmd::FileNew);
-    // Kept when the save-changes question stopped the new minute, the flag
-    // would leave the tree deaf to every selection until the next minute.
-    doc->SetReplacePending(false);
-}
-
-void CMinuteView::OnFileSaveAsTemplate()
-{
-    CQuillonDoc* doc = GetDoc();
-    Templates templates(m_services.registry, m_services.device);
-    const std::optional<QString> folder = templates.Folder();
-    if (!doc || !folder)
-        return;
-    const QStringList names = templates.Names();
-    if (names.isEmpty())
-        return;
-    CSaveAsTemplateDlg dialog(templates, m_services.ui, &m_services.inputPanel, window());
-    dialog.m_names = names;
-    dialog.m_strFolder = *folder;
-    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
-    if (m_services.ui.RunModal(dialog) == IDOK && !dialog.m_strNewName.isEmpty()) {
-        const QString fileName = Templates::FileNameFor(dialog.m_strNewName, nullptr);
-        if (!fileName.isEmpty()) {
-            PrepareSave();
-            // The minute itself has not been saved: its changes still count as unsaved.
-            const bool modified = doc->IsMinuteModified();
-            doc->OnSaveMinute(templates.PathOf(fileName));
-            doc->SetMinuteModified(modified);
-        }
-    }
-    ShowInputPanel(m_services.inputPanel, panelWasShowing);
-}
-
-bool CMinuteView::CheckCompletion(bool askToContinue)
-{
-    CQuillonDoc* doc = GetDoc();
-    return !doc || ::CheckCompletion(doc->GetNodeList(), m_services.ui, window(), askToContinue);
 }
 
 void CMinuteView::DeleteBeamTempFile()
@@ -631,7 +563,7 @@ void CMinuteView::InsertNewItem(bool subItem)
     if (m_services.ui.RunModal(dialog) != IDCANCEL) {
         QString title = dialog.GetChosen();
         if (title == QLatin1String("Blank"))
-            title = PromptTitle();
+            title = m_pickers->PromptTitle();
 
         QTreeWidgetItem* root = RootItem();
         QTreeWidgetItem* item = nullptr;
@@ -658,112 +590,9 @@ void CMinuteView::InsertNewItem(bool subItem)
             SetKindImages(selected, true);
             doc->SetNodeAttributes(ref, CTreeNode::kHasSubItems, -1);
         }
-        PrefillText(title);
+        m_pickers->PrefillText(title);
     }
     ShowInputPanel(m_services.inputPanel, panelWasShowing);
-}
-
-QString CMinuteView::PromptTitle()
-{
-    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
-    if (!panelWasShowing)
-        ShowInputPanel(m_services.inputPanel, true);
-    CTitleDlg dialog(window());
-    const int result = m_services.ui.RunModal(dialog);
-    if (!panelWasShowing)
-        ShowInputPanel(m_services.inputPanel, false);
-    const QString name = dialog.Name();
-    return result == IDOK && !name.isEmpty() ? name : QStringLiteral("<No Title>");
-}
-
-void CMinuteView::PrefillText(const QString& title)
-{
-    // Exactly these titles, letter case included.
-    QString text;
-    if (title == QLatin1String("Date"))
-        text = m_prefillProvider ? m_prefillProvider(title) : GetDateText();
-    else if (title == QLatin1String("Attendees") || title == QLatin1String("Author"))
-        text = m_prefillProvider ? m_prefillProvider(title) : GetContactsText();
-    else
-        return;
-    if (m_pDetailView)
-        m_pDetailView->SetPaneText(text);
-}
-
-QString CMinuteView::GetContactsText()
-{
-    return PickContacts().value_or(QString());
-}
-
-std::optional<QString> CMinuteView::PickContacts()
-{
-    CQuillonDoc* doc = GetDoc();
-    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
-    CSelectContactsDlg dialog(g_bContactsAvailable ? g_pOutlookApp : nullptr, window());
-    dialog.SetRequiredProps(doc ? doc->GetOptions()->GetRequiredContactProps() : 0);
-    // Raised for typing in "Find:".
-    ShowInputPanel(m_services.inputPanel, true);
-    std::optional<QString> text;
-    if (m_services.ui.RunModal(dialog) == IDOK)
-        text = dialog.m_strResult;
-    if (!panelWasShowing)
-        ShowInputPanel(m_services.inputPanel, false);
-    return text;
-}
-
-QString CMinuteView::GetDateText()
-{
-    return PickDate().value_or(QString());
-}
-
-std::optional<QString> CMinuteView::PickDate()
-{
-    CSelectDateDlg dialog(window());
-    if (m_services.ui.RunModal(dialog) != IDOK)
-        return std::nullopt;
-    return dialog.DateText();
-}
-
-void CMinuteView::InsertPicked(const std::optional<QString>& text)
-{
-    // Cancel, or OK with nothing chosen, leaves the text and its selection alone.
-    if (m_pDetailView && m_nSelIndex > 0 && text && !text->isEmpty())
-        m_pDetailView->InsertAtCaret(*text);
-}
-
-void CMinuteView::OnContactsShow()
-{
-    GetContactsText();
-}
-
-void CMinuteView::OnContactsSpecify()
-{
-    InsertPicked(PickContacts());
-}
-
-void CMinuteView::OnDatesCalendar()
-{
-    CSelectDateDlg dialog(window());
-    m_services.ui.RunModal(dialog);
-}
-
-void CMinuteView::OnDatesSpecify()
-{
-    InsertPicked(PickDate());
-}
-
-COptionsSheet& CMinuteView::OptionsSheet()
-{
-    // Made when first wanted, then kept for the view's whole life: what its pages remember carries over.
-    if (!m_optionsSheet)
-        m_optionsSheet = std::make_unique<COptionsSheet>(this);
-    return *m_optionsSheet;
-}
-
-void CMinuteView::OnEditOptions()
-{
-    if (CQuillonDoc* doc = GetDoc())
-        EditOptions(*doc->GetOptions(), OptionsSheet(), m_services.ui);
 }
 
 void CMinuteView::OnDeleteItem()
@@ -866,17 +695,6 @@ void CMinuteView::OnCollapseBranch()
     ExpandBranch(SelectedItem(), false, true);
 }
 
-void CMinuteView::OnItemCatalogue()
-{
-    const bool panelWasShowing = IsInputPanelShowing(m_services.inputPanel);
-    CategoryStore store(m_services.profile);
-    CCatalogueDlg dialog(store, m_services.ui, &m_services.inputPanel, window());
-    dialog.SetCaption(QStringLiteral("Agenda item Catalogue"));
-    dialog.SetPickMode(false);
-    m_services.ui.RunModal(dialog);
-    ShowInputPanel(m_services.inputPanel, panelWasShowing);
-}
-
 // ---------------------------------------------------------------------------
 // Branch moves and drag and drop: the tree's side of them
 
@@ -927,31 +745,6 @@ int CMinuteView::UndoTreeEdit()
 {
     EndLabelEditing();
     return m_moves->UndoTreeEdit();
-}
-
-void CMinuteView::MarkCut(QTreeWidgetItem* item, bool on)
-{
-    m_moves->MarkCut(item, on);
-}
-
-bool CMinuteView::TakesChildren(QTreeWidgetItem* target) const
-{
-    return m_moves->TakesChildren(target);
-}
-
-bool CMinuteView::IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const
-{
-    return m_moves->IsValidMove(source, target);
-}
-
-void CMinuteView::InsertClip(QTreeWidgetItem* target)
-{
-    m_moves->InsertClip(target);
-}
-
-void CMinuteView::UpdateKindImage(QTreeWidgetItem* item)
-{
-    m_moves->UpdateKindImage(item);
 }
 
 void CMinuteView::OnBeginDrag(const QPoint& point)

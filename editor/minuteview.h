@@ -15,7 +15,8 @@
 class BranchMoves;
 class CDetailView;
 class CQuillonDoc;
-class COptionsSheet;
+class ItemTextPickers;
+class MinuteCommands;
 class ExportCommands;
 class FindReplace;
 class QMenu;
@@ -109,11 +110,6 @@ public:
     void OnCollapseAll();
     void OnExpandBranch();
     void OnCollapseBranch();
-    void OnItemCatalogue();
-    void OnFileNew();
-    void OnFileSaveAsTemplate();
-    // The check for items without text; true when the caller may go on.
-    bool CheckCompletion(bool askToContinue);
 
     // Branch moves: the tree's Edit commands.
     bool CanCutCopy() const;
@@ -123,29 +119,10 @@ public:
     int CopyItem();
     int PasteClip();
     int UndoTreeEdit();
-    void MarkCut(QTreeWidgetItem* item, bool on);
-    bool TakesChildren(QTreeWidgetItem* target) const;
-    bool IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const;
-    void InsertClip(QTreeWidgetItem* target);
-    void UpdateKindImage(QTreeWidgetItem* item);
     int GetUndoState() const;
 
-    // Contacts and dates: the pickers' texts and where they go.
-    QString GetContactsText();
-    QString GetDateText();
-    void OnContactsShow();
-    void OnContactsSpecify();
-    void OnDatesCalendar();
-    void OnDatesSpecify();
-    void OnEditOptions();
-    COptionsSheet& OptionsSheet();
-
-    // The title dialog shown for a "Blank" pick.
-    QString PromptTitle();
-    // Fills a new item's text from the pickers for "Date", "Attendees" and "Author".
-    void PrefillText(const QString& title);
-    // When set, gives the text of a new item in place of the pickers.
-    std::function<QString(const QString& title)> m_prefillProvider;
+    ItemTextPickers& Pickers() const { return *m_pickers; }
+    MinuteCommands& Commands() const { return *m_commands; }
 
     // A drag of a branch with the mouse or stylus, in viewport coordinates.
     void OnBeginDrag(const QPoint& point);
@@ -202,20 +179,17 @@ private:
     // The item and everything below it, optionally brought into view.
     void ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll);
     void InsertNewItem(bool subItem);
-    // The pickers' results; none when cancelled.
-    std::optional<QString> PickContacts();
-    std::optional<QString> PickDate();
-    void InsertPicked(const std::optional<QString>& text);
     void RegisterCommands();
 
     EditorServices& m_services;
     CDetailView* m_pDetailView = nullptr;
     std::unique_ptr<ExportCommands> m_export;
     std::unique_ptr<FindReplace> m_find;
-    std::unique_ptr<COptionsSheet> m_optionsSheet;
     std::unique_ptr<BranchMoves> m_moves;
     std::unique_ptr<TreeDrag> m_drag;
     std::unique_ptr<TreeContextMenu> m_menu;
+    std::unique_ptr<ItemTextPickers> m_pickers;
+    std::unique_ptr<MinuteCommands> m_commands;
     bool m_bShowLines = true;
     bool m_bRebuilding = false;
     // The item an in-place rename began on, and its editor while it is open.

@@ -3,6 +3,7 @@
 
 #include "editorfixture.h"
 
+#include "editor/itemtextpickers.h"
 #include "editor/treeimages.h"
 #include "framework/commandids.h"
 
@@ -156,7 +157,7 @@ TEST_F(EditorTest, NewItemsTitledDateAttendeesOrAuthorAreFilledByTheirPicker)
 {
     Start();
     QStringList asked;
-    Tree()->m_prefillProvider = [&asked](const QString& title) {
+    Tree()->Pickers().m_prefillProvider = [&asked](const QString& title) {
         asked.append(title);
         return QStringLiteral("filled\r\nfor ") + title;
     };

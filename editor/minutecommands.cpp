@@ -1,0 +1,111 @@
+#include "editor/minutecommands.h"
+
+#include "app/inputpanelservice.h"
+#include "catalogue/cataloguedialog.h"
+#include "catalogue/categorystore.h"
+#include "editor/completioncheck.h"
+#include "editor/editorservices.h"
+#include "editor/minuteview.h"
+#include "editor/templatedialogs.h"
+#include "framework/commandids.h"
+#include "framework/uiservice.h"
+#include "model/quillondoc.h"
+#include "model/templates.h"
+#include "options/options.h"
+#include "options/optionssheet.h"
+
+MinuteCommands::MinuteCommands(CMinuteView& view)
+    : m_view(view)
+{
+}
+
+MinuteCommands::~MinuteCommands() = default;
+
+void MinuteCommands::OnFileNew()
+{
+    CQuillonDoc* doc = m_view.GetDoc();
+    if (!doc)
+        return;
+    if (doc->GetOptions()->GetCompCheckOnClose()) {
+        m_view.CommitText();
+        if (!CheckCompletion(true))
+            return;
+    }
+
+    doc->ClearOpenTemplate();
+    Templates templates(m_view.Services().registry, m_view.Services().device);
+    CNewMinuteDlg dialog(m_view.window());
+    if (templates.Folder()) {
+        dialog.m_names = templates.Names();
+        dialog.m_bTemplatesFound = !dialog.m_names.isEmpty();
+    }
+    if (m_view.Services().ui.RunModal(dialog) != IDOK)
+        return;
+    if (dialog.m_bTemplatesFound && dialog.m_bFromTemplate)
+        doc->ChooseTemplate(templates.PathOf(dialog.m_strSelected));
+    else
+        doc->ChooseBlankMinute();
+    doc->SetReplacePending(true);
+    emit m_view.commandRequested(cmd::FileNew);
+    // Kept when the save-changes question stopped the new minute, the flag
+    // would leave the tree deaf to every selection until the next minute.
+    doc->SetReplacePending(false);
+}
+
+void MinuteCommands::OnFileSaveAsTemplate()
+{
+    CQuillonDoc* doc = m_view.GetDoc();
+    Templates templates(m_view.Services().registry, m_view.Services().device);
+    const std::optional<QString> folder = templates.Folder();
+    if (!doc || !folder)
+        return;
+    const QStringList names = templates.Names();
+    if (names.isEmpty())
+        return;
+    CSaveAsTemplateDlg dialog(templates, m_view.Services().ui, &m_view.Services().inputPanel, m_view.window());
+    dialog.m_names = names;
+    dialog.m_strFolder = *folder;
+    const bool panelWasShowing = IsInputPanelShowing(m_view.Services().inputPanel);
+    if (m_view.Services().ui.RunModal(dialog) == IDOK && !dialog.m_strNewName.isEmpty()) {
+        const QString fileName = Templates::FileNameFor(dialog.m_strNewName, nullptr);
+        if (!fileName.isEmpty()) {
+            m_view.PrepareSave();
+            // The minute itself has not been saved: its changes still count as unsaved.
+            const bool modified = doc->IsMinuteModified();
+            doc->OnSaveMinute(templates.PathOf(fileName));
+            doc->SetMinuteModified(modified);
+        }
+    }
+    ShowInputPanel(m_view.Services().inputPanel, panelWasShowing);
+}
+
+bool MinuteCommands::CheckCompletion(bool askToContinue)
+{
+    CQuillonDoc* doc = m_view.GetDoc();
+    return !doc || ::CheckCompletion(doc->GetNodeList(), m_view.Services().ui, m_view.window(), askToContinue);
+}
+
+COptionsSheet& MinuteCommands::OptionsSheet()
+{
+    // Made when first wanted, then kept for the view's whole life: what its pages remember carries over.
+    if (!m_optionsSheet)
+        m_optionsSheet = std::make_unique<COptionsSheet>(&m_view);
+    return *m_optionsSheet;
+}
+
+void MinuteCommands::OnEditOptions()
+{
+    if (CQuillonDoc* doc = m_view.GetDoc())
+        EditOptions(*doc->GetOptions(), OptionsSheet(), m_view.Services().ui);
+}
+
+void MinuteCommands::OnItemCatalogue()
+{
+    const bool panelWasShowing = IsInputPanelShowing(m_view.Services().inputPanel);
+    CategoryStore store(m_view.Services().profile);
+    CCatalogueDlg dialog(store, m_view.Services().ui, &m_view.Services().inputPanel, m_view.window());
+    dialog.SetCaption(QStringLiteral("Agenda item Catalogue"));
+    dialog.SetPickMode(false);
+    m_view.Services().ui.RunModal(dialog);
+    ShowInputPanel(m_view.Services().inputPanel, panelWasShowing);
+}
