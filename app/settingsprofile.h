@@ -17,6 +17,7 @@ public:
     explicit SettingsProfile(Registry& registry, const QString& profileName = QStringLiteral("Quillon"));
 
     void SetRegistryKey(const QString& keyName);
+    Registry& GetRegistry() const { return m_registry; }
 
     // The stored value when it is at most 4 bytes (of whatever type), else the default.
     int ReadInt(const QString& section, const QString& entry, int defaultValue) const;

@@ -41,7 +41,8 @@ void MinuteCommands::OnFileNew()
     }
     if (m_view.Services().ui.RunModal(dialog) != IDOK)
         return;
-    if (dialog.m_bTemplatesFound && dialog.m_bFromTemplate)
+    // "Template" with no template picked makes a blank minute, not one read from the folder.
+    if (dialog.m_bTemplatesFound && dialog.m_bFromTemplate && !dialog.m_strSelected.isEmpty())
         doc->ChooseTemplate(templates.PathOf(dialog.m_strSelected));
     else
         doc->ChooseBlankMinute();

@@ -374,7 +374,7 @@ QTreeWidgetItem* CMinuteView::BuildFromList(const NodeList& list, QTreeWidgetIte
             }
             const int itemLevel = depth(parent) + 1;
             depthOf.emplace(item, itemLevel);
-            run.push_back(std::make_unique<CTreeNode>(MinuteNodes::TitleFromPath(item->text(0)), node->GetText(), itemLevel,
+            run.push_back(std::make_unique<CTreeNode>(item->text(0), node->GetText(), itemLevel,
                                                       node->GetKind()));
         }
         if (first)
@@ -580,7 +580,7 @@ void CMinuteView::InsertNewItem(bool subItem)
             newIndex = GetItemIndex(item);
         }
         doc->SetMinuteModified(true);
-        doc->InsertNode(GetItemPath(item), ref, newIndex, QString(), subItem ? MinuteNodes::kSubItem : MinuteNodes::kSibling,
+        doc->InsertNode(item->text(0), ref, newIndex, QString(), subItem ? MinuteNodes::kSubItem : MinuteNodes::kSibling,
                         CTreeNode::kLeaf);
         if (subItem)
             selected->setExpanded(true);
@@ -849,7 +849,7 @@ void CMinuteView::OnEndLabelEdit(const QString& text)
         return; // nothing changed, nothing to save
     CommitText();
     item->setText(0, text);
-    doc->SetNodeTitle(GetItemPath(item), GetItemIndex(item));
+    doc->SetNodeTitle(text, GetItemIndex(item));
     doc->SetMinuteModified(true);
 }
 

@@ -1,6 +1,7 @@
 #include "model/minutefile.h"
 
 #include "model/archive.h"
+#include "platform/fileops.h"
 
 #include <new>
 
@@ -84,11 +85,39 @@ void WriteMinute(ByteSink& sink, const NodeList& list)
     ar.Flush();
 }
 
+namespace {
+
+MinuteFileResult WriteMinuteInPlace(const QString& hostPath, const QString& displayPath, const NodeList& list)
+{
+    MinuteFileResult result;
+    MemorySink contents;
+    try {
+        WriteMinute(contents, list);
+    } catch (const ArchiveException&) {
+        result.status = MinuteFileResult::SaveFailed;
+        return result;
+    } catch (const std::bad_alloc&) {
+        result.status = MinuteFileResult::SaveFailed;
+        return result;
+    }
+    if (const std::optional<FileError> error = WriteFileInPlace(hostPath, displayPath, contents.data())) {
+        result.status = MinuteFileResult::FileFailed;
+        result.fileError = *error;
+    }
+    return result;
+}
+
+} // namespace
+
 MinuteFileResult WriteMinuteFile(const QString& hostPath, const QString& displayPath, const NodeList& list)
 {
     MinuteFileResult result;
     SafeFileSink sink;
     if (!sink.open(hostPath, displayPath, &result.fileError)) {
+        // A writable minute in a folder that takes no new files (a shared
+        // folder, say) is rewritten in place, once its new contents are whole.
+        if (CanOnlyWriteInPlace(hostPath))
+            return WriteMinuteInPlace(hostPath, displayPath, list);
         result.status = MinuteFileResult::FileFailed;
         return result;
     }

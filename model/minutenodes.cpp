@@ -14,14 +14,8 @@ int AddToLevel(int level, int delta)
 
 } // namespace
 
-QString MinuteNodes::TitleFromPath(const QString& titlePath)
+void MinuteNodes::InsertNode(const QString& title, int ref, int newIndex, const QString& text, int relation, int kind)
 {
-    return titlePath.mid(titlePath.lastIndexOf(QLatin1Char('\\')) + 1);
-}
-
-void MinuteNodes::InsertNode(const QString& titlePath, int ref, int newIndex, const QString& text, int relation, int kind)
-{
-    const QString title = TitleFromPath(titlePath);
     if (!m_nodes.isEmpty() && newIndex >= 2) {
         const CTreeNode* reference = Node(ref);
         const CTreeNode* previous = Node(newIndex - 1);
@@ -84,10 +78,10 @@ void MinuteNodes::SetNodeText(int index, const QString& text)
         node->SetText(text);
 }
 
-void MinuteNodes::SetNodeTitle(const QString& titlePath, int index)
+void MinuteNodes::SetNodeTitle(const QString& title, int index)
 {
     if (CTreeNode* node = Node(index))
-        node->SetTitle(TitleFromPath(titlePath));
+        node->SetTitle(title);
 }
 
 bool MinuteNodes::SetNodeAttributes(int index, int kind, int level)

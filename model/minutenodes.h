@@ -39,12 +39,12 @@ public:
 
     void SetLevelShiftSource(const LevelShiftSource* source) { m_levelShiftSource = source; }
 
-    // Makes a node titled with the last component of titlePath and links it
-    // at position newIndex: after the node newIndex - 1, with a level taken
+    // Makes a node titled exactly as given (a backslash in a title is the
+    // user's own, not a path) and links it at position newIndex: after the node newIndex - 1, with a level taken
     // from the reference node ref (relation kSubItem: one deeper; kSibling:
     // the same) or the relation itself. Into an empty list, or with newIndex
     // <= 1, the node goes first at level 1.
-    void InsertNode(const QString& titlePath, int ref, int newIndex, const QString& text, int relation, int kind);
+    void InsertNode(const QString& title, int ref, int newIndex, const QString& text, int relation, int kind);
     // Inserts a run of nodes at positions newIndex, newIndex + 1, ... as
     // InsertNode with explicit levels would one after the other, in one step.
     void InsertNodes(int newIndex, std::vector<std::unique_ptr<CTreeNode>> nodes);
@@ -55,7 +55,7 @@ public:
     void DeleteNodes(int first, int count);
     QString GetNodeText(int index) const;
     void SetNodeText(int index, const QString& text);
-    void SetNodeTitle(const QString& titlePath, int index);
+    void SetNodeTitle(const QString& title, int index);
     // Sets kind and level, each unless it is -1.
     bool SetNodeAttributes(int index, int kind, int level);
     // Replaces the cut buffer with copies of count nodes from first on, each
@@ -67,8 +67,6 @@ public:
     // Destroys every node of both lists.
     void ClearNodes();
 
-    // The part of a title path after its last backslash.
-    static QString TitleFromPath(const QString& titlePath);
 
 private:
     CTreeNode* Node(int index) const { return m_nodes.value(qsizetype(index) - 1); }

@@ -7,7 +7,10 @@
 #include "framework/uiservice.h"
 #include "model/minutefile.h"
 #include "model/minuteviewlink.h"
+#include "model/templates.h"
 #include "platform/devicepaths.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -104,8 +107,17 @@ bool CQuillonDoc::OnNewMinute()
     m_strPath = kUntitled;
 
     if (m_bOpenTemplate) {
-        OnOpenMinute(m_strOpenPath);
+        // Read once: a later new minute (after an open that failed, say)
+        // starts blank instead of reading this file again.
+        m_bOpenTemplate = false;
+        const bool fromTemplate = m_bFromTemplate;
+        if (!OnOpenMinute(m_strOpenPath))
+            SetModifiedFlag(false); // an empty new minute: nothing in it to save
         m_bFromTemplate = false;
+        // A minute made from a template has no file of its own: the
+        // template must never be remembered, reopened or saved as it.
+        if (fromTemplate)
+            m_strOpenPath.clear();
     }
 
     const bool firstMinute = m_pMinuteView && !m_pMinuteView->HadFirstUpdate();
@@ -113,13 +125,25 @@ bool CQuillonDoc::OnNewMinute()
         const QString last = m_profile.ReadString(kLastMinuteSection, kFilePathEntry, QString());
         FileSource probe;
         // A last minute that has gone away is skipped without a word.
-        if (!last.isEmpty() && probe.open(m_device.toHost(normaliseFilePath(last)), last, nullptr)) {
+        if (!last.isEmpty() && !IsTemplatePath(last) && probe.open(m_device.toHost(normaliseFilePath(last)), last, nullptr)) {
             probe.close();
             m_strOpenPath = last;
-            OnOpenMinute(last);
+            if (!OnOpenMinute(last))
+                SetModifiedFlag(false);
         }
     }
     return true;
+}
+
+bool CQuillonDoc::IsTemplatePath(const QString& path) const
+{
+    const std::optional<QString> folder = Templates(m_profile.GetRegistry(), m_device).Folder();
+    if (!folder)
+        return false;
+    const QString file = QFileInfo(m_device.toHost(normaliseFilePath(path))).absolutePath();
+    const QString templates = QFileInfo(m_device.toHost(*folder)).absoluteFilePath();
+    return QFileInfo(file).canonicalFilePath() == QFileInfo(templates).canonicalFilePath()
+        && !QFileInfo(templates).canonicalFilePath().isEmpty();
 }
 
 bool CQuillonDoc::OnOpenMinute(const QString& path)
@@ -164,7 +188,10 @@ bool CQuillonDoc::QuerySaveChanges()
         // called "Untitled".
         if (m_strPath != kUntitled) {
             PrepareSave();
-            return OnSaveMinute(m_strPath); // a failed save keeps the minute open
+            if (OnSaveMinute(m_strPath))
+                return true;
+            // The silent save failed (its folder has gone, say): the user
+            // chooses below, or could neither close nor open another minute.
         }
     } else if (!IsModified()) {
         return true;
@@ -205,10 +232,12 @@ void CQuillonDoc::OnFileOpen()
     request.defaultExtension = QStringLiteral("min");
     request.mustExist = true;
     const std::optional<QString> chosen = m_ui.FileDialog(request);
-    if (!chosen)
-        return;
-    const QString path = *chosen;
+    if (chosen)
+        OpenMinuteFile(*chosen);
+}
 
+void CQuillonDoc::OpenMinuteFile(const QString& path)
+{
     if (path != m_strPath) {
         m_strOpenPath = path;
         if (SingleDocTemplate* docTemplate = GetDocTemplate())

@@ -33,6 +33,9 @@ public:
     bool OnSaveMinute(const QString& path);
     void OnCloseMinute();
     bool QuerySaveChanges();
+    // Opens a minute as File > Open does once a file is chosen: the usual
+    // save question first, and the question to revert for the minute's own file.
+    void OpenMinuteFile(const QString& path);
     bool IsMinuteModified() const { return IsModified(); }
     void SetMinuteModified(bool modified) { SetModifiedFlag(modified); }
 
@@ -73,6 +76,8 @@ private:
     SaveAsResult SaveAs();
     // Reads a minute file into the document, reporting failures.
     bool ReadMinuteFile(const QString& path);
+    // Whether a path names a file in the templates folder.
+    bool IsTemplatePath(const QString& path) const;
     void ShowError(const QString& message);
     void PrepareSave();
 

@@ -27,13 +27,16 @@ bool COptions::Load()
 {
     if (!m_profile)
         return true;
-    auto read = [this](const char* name) { return m_profile->ReadInt(kSection, QString::fromLatin1(name), 0); };
+    auto read = [this](const char* name, int missing = 0) {
+        return m_profile->ReadInt(kSection, QString::fromLatin1(name), missing);
+    };
     m_bWarningOnDelete = read("WarningOnDelete");
     m_bCompCheckOnClose = read("CompCheckOnClose");
     m_bAutoOpenLastMinute = read("AutoOpenLastMinute");
     m_nExportTextAsASCII = read("ExportTextAsASCII");
     m_bNumberAttributesOnExport = read("NumberAttributesOnExport");
-    m_bShowLinesInTree = read("ShowLinesInTree");
+    // The tree draws its lines when the value is missing: the sheet must show that, not an unticked box.
+    m_bShowLinesInTree = read("ShowLinesInTree", 1);
     m_bAutoExpandOverview = read("AutoExpandOverview");
     m_dwRequiredContactProps = quint32(read("RequiredContactProps"));
     return true;

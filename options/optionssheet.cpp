@@ -247,9 +247,10 @@ void EditOptions(COptions& options, COptionsSheet& sheet, UiService& ui)
     sheet.m_page3.m_dwRequiredContactProps = values.requiredContactProps;
 
     constexpr int kTries = 3;
+    int result = IDCANCEL;
     for (int attempt = 0;; ++attempt) {
         sheet.ResetInitialised();
-        ui.RunModal(sheet);
+        result = ui.RunModal(sheet);
         if (sheet.m_page1.m_bExchanged || sheet.m_page2.m_bExchanged || sheet.m_page3.m_bExchanged)
             break;
         if (attempt + 1 == kTries) {
@@ -258,6 +259,10 @@ void EditOptions(COptions& options, COptionsSheet& sheet, UiService& ui)
         }
     }
 
+    // Cancel, or closing the sheet any other way, leaves every option as it
+    // was, whatever the pages took in while they were up.
+    if (result != IDOK)
+        return;
     COptions::Values changed = values;
     changed.showLinesInTree = sheet.m_page1.m_bShowLinesInTree;
     changed.compCheckOnClose = sheet.m_page1.m_bCompCheckOnClose;

@@ -136,19 +136,19 @@ TEST_F(EditorTest, BlankAsksForATitleAndCancelInsertsNothing)
     Start();
     PickCategory(QStringLiteral("Blank"), QStringLiteral("Budget\\Q3"));
     ASSERT_TRUE(Send(cmd::InsertItem));
-    // Shown whole, stored as the part after the backslash.
+    // Shown and stored whole: a backslash is part of what the user typed.
     EXPECT_EQ(Outline(), "Untitled[Budget\\Q3]");
-    EXPECT_EQ(Nodes(), "Q3/1/1");
+    EXPECT_EQ(Nodes(), "Budget\\Q3/1/1");
 
     PickCategory(QStringLiteral("Blank"), QString());
     ASSERT_TRUE(Send(cmd::InsertItem));
-    EXPECT_EQ(Nodes(), "Q3/1/1 <No Title>/1/1");
+    EXPECT_EQ(Nodes(), "Budget\\Q3/1/1 <No Title>/1/1");
 
     panel.state.panelOn = true;
     const int applied = panel.applyCount;
     PickCategory(QString());
     ASSERT_TRUE(Send(cmd::InsertItem));
-    EXPECT_EQ(Nodes(), "Q3/1/1 <No Title>/1/1");
+    EXPECT_EQ(Nodes(), "Budget\\Q3/1/1 <No Title>/1/1");
     EXPECT_TRUE(panel.state.panelOn); // put back as it was
     EXPECT_GT(panel.applyCount, applied);
 }
@@ -236,7 +236,7 @@ TEST_F(EditorTest, RenamingChangesTheTitleUnlessEmptyOrTheRoot)
     Tree()->OnBeginLabelEdit(ItemAt(1));
     Tree()->OnEndLabelEdit(QStringLiteral("Plans\\2027"));
     EXPECT_EQ(ItemAt(1)->text(0), QStringLiteral("Plans\\2027"));
-    EXPECT_EQ(Nodes(), "2027/1/1");
+    EXPECT_EQ(Nodes(), "Plans\\2027/1/1"); // what was typed is what is stored
     EXPECT_EQ(Doc()->GetNodeText(1), QStringLiteral("typed")); // the pane's text went in first
     EXPECT_TRUE(Doc()->IsMinuteModified());
 

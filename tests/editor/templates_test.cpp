@@ -225,3 +225,32 @@ TEST_F(TemplatesTest, DeletingTheLastTemplateEndsSaveAsTemplate)
     Send(cmd::SaveAsTemplate);
     EXPECT_TRUE(ui.modalDialogs.isEmpty());
 }
+
+// A template is never the minute made from it: not reopened as a named
+// minute (as an earlier version remembered it), and "Template" with no entry
+// picked makes a blank minute.
+TEST_F(TemplatesTest, ATemplateIsNeverTakenForTheMinute)
+{
+    Install({QStringLiteral("Weekly.min")});
+    SetOption("AutoOpenLastMinute", 1);
+    Registry registry(DevicePath(QStringLiteral("registry.reg")));
+    const QString section = QStringLiteral("software\\Corvexa\\Quillon\\LastMinute");
+    registry.createKey(RegistryHive::CurrentUser, section);
+    registry.setValue(RegistryHive::CurrentUser, section, QStringLiteral("FilePath"),
+                      RegistryValue::fromString(QStringLiteral("\\Program Files\\Quillon\\Templates\\Weekly.min")));
+    Start();
+    EXPECT_EQ(Outline(), "Untitled");
+
+    dialogs[QStringLiteral("146")] = [](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("1017"));
+        dialog.findChild<QRadioButton*>(QStringLiteral("1011"))->setChecked(true);
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+        dialog.findChild<QPushButton*>(QStringLiteral("1"))->click();
+        return dialog.result() == IDOK ? IDOK : IDCANCEL;
+    };
+    Send(cmd::New);
+    EXPECT_EQ(Outline(), "Untitled");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(Doc()->IsMinuteModified());
+}

@@ -36,10 +36,10 @@ std::string outline(const NodeList& list)
 // A minute shaped A(1) B(2) C(2) D(1).
 void fill(MinuteNodes& nodes)
 {
-    nodes.InsertNode(QStringLiteral("Untitled\\A"), 0, 1, QStringLiteral("a"), MinuteNodes::kSibling, 0);
-    nodes.InsertNode(QStringLiteral("Untitled\\A\\B"), 1, 2, QStringLiteral("b"), MinuteNodes::kSubItem, 1);
-    nodes.InsertNode(QStringLiteral("Untitled\\A\\C"), 2, 3, QStringLiteral("c"), MinuteNodes::kSibling, 1);
-    nodes.InsertNode(QStringLiteral("Untitled\\D"), 1, 4, QString(), MinuteNodes::kSibling, 1);
+    nodes.InsertNode(QStringLiteral("A"), 0, 1, QStringLiteral("a"), MinuteNodes::kSibling, 0);
+    nodes.InsertNode(QStringLiteral("B"), 1, 2, QStringLiteral("b"), MinuteNodes::kSubItem, 1);
+    nodes.InsertNode(QStringLiteral("C"), 2, 3, QStringLiteral("c"), MinuteNodes::kSibling, 1);
+    nodes.InsertNode(QStringLiteral("D"), 1, 4, QString(), MinuteNodes::kSibling, 1);
 }
 
 } // namespace
@@ -53,7 +53,7 @@ TEST(MinuteNodes, InsertingFirstOrIntoAnEmptyMinuteGivesLevelOneAtTheHead)
     }
     OwnedNodes nodes;
     fill(nodes);
-    nodes.InsertNode(QStringLiteral("Untitled\\First"), 3, 1, QString(), MinuteNodes::kSubItem, 1);
+    nodes.InsertNode(QStringLiteral("First"), 3, 1, QString(), MinuteNodes::kSubItem, 1);
     EXPECT_EQ(outline(nodes.GetNodeList()), "First1 A1 B2 C2 D1");
 }
 
@@ -76,15 +76,14 @@ TEST(MinuteNodes, InsertTakesItsLevelFromTheReferenceOrTheRelation)
     EXPECT_EQ(nodes.GetNodeCount(), 6);
 }
 
-TEST(MinuteNodes, TitlesKeepTheLastComponentOfTheirPath)
+TEST(MinuteNodes, TitlesAreStoredAsTyped)
 {
     OwnedNodes nodes;
-    nodes.InsertNode(QStringLiteral("Board.min\\Finance\\Budget\\Q3"), 0, 1, QString(), 0, 1);
-    EXPECT_EQ(nodes.GetNodeList().at(0)->GetTitle(), QStringLiteral("Q3"));
-    nodes.SetNodeTitle(QStringLiteral("Board.min\\Plans 2026/27"), 1);
+    // A backslash in a title is part of it, not a path.
+    nodes.InsertNode(QStringLiteral("Budget\\Q3"), 0, 1, QString(), 0, 1);
+    EXPECT_EQ(nodes.GetNodeList().at(0)->GetTitle(), QStringLiteral("Budget\\Q3"));
+    nodes.SetNodeTitle(QStringLiteral("Plans 2026/27"), 1);
     EXPECT_EQ(nodes.GetNodeList().at(0)->GetTitle(), QStringLiteral("Plans 2026/27"));
-    nodes.SetNodeTitle(QStringLiteral("Plain"), 1);
-    EXPECT_EQ(nodes.GetNodeList().at(0)->GetTitle(), QStringLiteral("Plain"));
 }
 
 TEST(MinuteNodes, EmptyAndOutOfRangeIndexesGiveTheEmptyResults)

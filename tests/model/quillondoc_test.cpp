@@ -106,7 +106,7 @@ protected:
         const QString path = writeMinute(QStringLiteral("Board.min"), {QStringLiteral("Attendees")});
         ui.fileAnswers.push_back(path);
         doc->OnFileOpen();
-        doc->InsertNode(QStringLiteral("Board.min\\Actions"), 1, 2, QString(), 0, 1);
+        doc->InsertNode(QStringLiteral("Actions"), 1, 2, QString(), 0, 1);
         doc->SetMinuteModified(true);
         ui.messages.clear();
         return path;
@@ -267,7 +267,7 @@ TEST_F(QuillonDocTest, OpeningTheMinutesOwnFileAsksToRevert)
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Attendees")});
     EXPECT_FALSE(doc->IsMinuteModified());
     EXPECT_EQ(doc->GetPath(), board);
-    EXPECT_TRUE(doc->GetOpenTemplate());
+    EXPECT_FALSE(doc->GetOpenTemplate()); // read once: a later failed open does not read it again
     EXPECT_EQ(fileTitles(board), QStringList{QStringLiteral("Attendees")}); // the changes were not saved
     EXPECT_TRUE(ui.unanswered.isEmpty());
 }
@@ -275,7 +275,7 @@ TEST_F(QuillonDocTest, OpeningTheMinutesOwnFileAsksToRevert)
 TEST_F(QuillonDocTest, SaveAsWritesWhatIsBeingTypedAndNamesTheMinute)
 {
     ASSERT_TRUE(docTemplate->NewDocument());
-    doc->InsertNode(QStringLiteral("Untitled\\Venue"), 0, 1, QString(), 0, 1);
+    doc->InsertNode(QStringLiteral("Venue"), 0, 1, QString(), 0, 1);
     doc->SetMinuteModified(true);
     // The tree view puts the pane's text into its node when asked to prepare.
     view.onPrepareSave = [this] { doc->SetNodeText(1, QStringLiteral("Room 4")); };
@@ -361,7 +361,7 @@ TEST_F(QuillonDocTest, SaveChangesCheckWithoutAReplacePending)
     EXPECT_EQ(view.prepareSaves, 1);
     EXPECT_EQ(fileTitles(board), (QStringList{QStringLiteral("Attendees"), QStringLiteral("Actions")}));
 
-    // A silent save that fails keeps the minute.
+    // A silent save that fails keeps the minute, and asks what to do.
     const QString moved = dir.filePath(QStringLiteral("sub/Board.min"));
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("sub"))));
     ui.fileAnswers.push_back(moved);
@@ -369,12 +369,12 @@ TEST_F(QuillonDocTest, SaveChangesCheckWithoutAReplacePending)
     ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("sub"))).removeRecursively());
     doc->SetMinuteModified(true);
     EXPECT_FALSE(doc->QuerySaveChanges());
-    EXPECT_EQ(ui.messageTexts(), QStringList{moved + QStringLiteral(" was not found.")});
+    EXPECT_EQ(ui.messageTexts(), (QStringList{moved + QStringLiteral(" was not found."), QStringLiteral("Save changes to %1?").arg(moved)}));
 
     // Modified and never saved: asked, not written to a file called "Untitled".
     makeDocument();
     ASSERT_TRUE(docTemplate->NewDocument());
-    doc->InsertNode(QStringLiteral("Untitled\\Venue"), 0, 1, QString(), 0, 1);
+    doc->InsertNode(QStringLiteral("Venue"), 0, 1, QString(), 0, 1);
     doc->SetMinuteModified(true);
     ui.messages.clear();
     ui.answers.push_back(IDNO);
@@ -390,7 +390,7 @@ TEST_F(QuillonDocTest, SaveChangesCheckForAnUntitledMinuteBeingReplaced)
     doc->SetReplacePending(true);
     EXPECT_TRUE(doc->QuerySaveChanges()); // not modified: no question
 
-    doc->InsertNode(QStringLiteral("Untitled\\Venue"), 0, 1, QString(), 0, 1);
+    doc->InsertNode(QStringLiteral("Venue"), 0, 1, QString(), 0, 1);
     doc->SetMinuteModified(true);
 
     ui.answers.push_back(IDCANCEL);
@@ -453,9 +453,9 @@ TEST_F(QuillonDocTest, AMinuteFromATemplateIsUntitledUntilSaved)
     EXPECT_FALSE(doc->GetFromTemplate());
     EXPECT_FALSE(doc->IsMinuteModified());
 
-    // Never saved: the template is what is remembered as the last minute.
+    // Never saved: the minute has no file, and the template is not taken for one.
     doc->OnCloseMinute();
-    EXPECT_EQ(lastMinute(), weekly);
+    EXPECT_EQ(lastMinute(), QString());
     EXPECT_FALSE(doc->GetDocOpen());
     EXPECT_EQ(doc->GetPath(), QString());
     EXPECT_TRUE(doc->GetReplacePending());
@@ -484,4 +484,76 @@ TEST_F(QuillonDocTest, ClosingRecordsAnEmptyLastMinuteWhenNoFileWasUsed)
     ASSERT_TRUE(docTemplate->NewDocument());
     doc->OnCloseMinute();
     EXPECT_EQ(lastMinute(), QString());
+}
+
+// A read that fails leaves an empty minute with nothing to save, reported once,
+// whether it was a template, the last minute, or a file opened after a revert.
+TEST_F(QuillonDocTest, AFailedReadLeavesAnUnmodifiedMinuteAndOneMessage)
+{
+    const QString damaged = dir.filePath(QStringLiteral("Damaged.min"));
+    ASSERT_TRUE(testsupport::writeFile(damaged, testsupport::fromHex("03 00 FF FF 01 00 09 00")));
+    ASSERT_TRUE(docTemplate->NewDocument());
+    doc->ChooseTemplate(damaged);
+    doc->SetReplacePending(true);
+    ASSERT_TRUE(docTemplate->NewDocument());
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Unexpected file format.")});
+    EXPECT_FALSE(doc->IsMinuteModified());
+
+    const QString board = writeMinute(QStringLiteral("Board.min"), {QStringLiteral("Agenda")});
+    ui.fileAnswers.push_back(board);
+    doc->OnFileOpen();
+    ui.fileAnswers.push_back(board);
+    ui.answers.push_back(IDYES); // revert
+    doc->OnFileOpen();
+    ui.messages.clear();
+    ui.fileAnswers.push_back(damaged);
+    doc->OnFileOpen();
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Unexpected file format.")});
+    EXPECT_TRUE(titles().isEmpty());
+    EXPECT_FALSE(doc->IsMinuteModified());
+}
+
+// When the silent save cannot be made, the user is asked instead of being stuck.
+TEST_F(QuillonDocTest, AFailedSilentSaveAsksInsteadOfBlocking)
+{
+    QDir(dir.filePath(QStringLiteral("gone"))).mkpath(QStringLiteral("."));
+    const QString path = dir.filePath(QStringLiteral("gone/Board.min"));
+    NodeList list;
+    list.append(std::make_unique<CTreeNode>(QStringLiteral("Agenda"), QString(), 1, 1));
+    ASSERT_TRUE(WriteMinuteFile(path, path, list).ok());
+    ui.fileAnswers.push_back(path);
+    doc->OnFileOpen();
+    doc->SetMinuteModified(true);
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("gone"))).removeRecursively());
+    ui.messages.clear();
+
+    ui.answers = {IDCANCEL};
+    EXPECT_FALSE(doc->QuerySaveChanges());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, QStringLiteral("Save changes to %1?").arg(path));
+    EXPECT_EQ(ui.messages[1].flags, unsigned(MB_YESNOCANCEL | MB_ICONQUESTION));
+    ui.answers = {IDNO};
+    EXPECT_TRUE(doc->QuerySaveChanges());
+}
+
+// A writable minute in a folder that takes no new files is still saved.
+TEST_F(QuillonDocTest, AMinuteInAReadOnlyFolderIsSavedInPlace)
+{
+    const QString folder = dir.filePath(QStringLiteral("shared"));
+    QDir().mkpath(folder);
+    const QString path = folder + QStringLiteral("/Board.min");
+    NodeList before;
+    before.append(std::make_unique<CTreeNode>(QStringLiteral("Old"), QString(), 1, 1));
+    ASSERT_TRUE(WriteMinuteFile(path, path, before).ok());
+    testsupport::openToOthers(dir.path());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const bool saved = testsupport::runUnprivileged([&] {
+        NodeList after;
+        after.append(std::make_unique<CTreeNode>(QStringLiteral("New"), QStringLiteral("text"), 1, 1));
+        return WriteMinuteFile(path, path, after).ok();
+    });
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(fileTitles(path), QStringList{QStringLiteral("New")});
 }

@@ -54,13 +54,22 @@ protected:
 
 } // namespace
 
-TEST_F(OptionsSheetTest, ClosingWritesAllEightValuesHoweverItCloses)
+TEST_F(OptionsSheetTest, OkWritesAllEightValuesAndCancelNone)
 {
     Edit([](COptionsSheet&) { return IDCANCEL; });
     for (const char* name : {"WarningOnDelete", "CompCheckOnClose", "AutoOpenLastMinute", "ExportTextAsASCII",
                              "NumberAttributesOnExport", "ShowLinesInTree", "AutoExpandOverview", "RequiredContactProps"})
-        EXPECT_EQ(Stored(name), 0u) << name;
+        EXPECT_EQ(Stored(name), 0xBADBADu) << name;
     EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Options"));
+    Edit([](COptionsSheet& s) {
+        s.OkButton()->click();
+        return s.result();
+    });
+    for (const char* name : {"WarningOnDelete", "CompCheckOnClose", "AutoOpenLastMinute", "ExportTextAsASCII",
+                             "NumberAttributesOnExport", "AutoExpandOverview", "RequiredContactProps"})
+        EXPECT_EQ(Stored(name), 0u) << name;
+    // A missing value means lines are drawn: the sheet shows it so and keeps it so.
+    EXPECT_EQ(Stored("ShowLinesInTree"), 1u);
 }
 
 TEST_F(OptionsSheetTest, TheGeneralPageTicksSwitchesAndWritesWhatItShows)
@@ -84,19 +93,17 @@ TEST_F(OptionsSheetTest, TheGeneralPageTicksSwitchesAndWritesWhatItShows)
     EXPECT_EQ(Stored("ShowLinesInTree"), 1u);
 }
 
-TEST_F(OptionsSheetTest, AChangeOnScreenIsLostOnCancelButKeptOnceThePageWasLeft)
+TEST_F(OptionsSheetTest, CancelKeepsEveryOptionEvenFromAPageThatWasLeft)
 {
+    Store("WarningOnDelete", 0);
     Edit([](COptionsSheet& s) {
         Check(s.m_page1, CPage1::IDC_WARNING)->setChecked(true);
-        return IDCANCEL;
-    });
-    EXPECT_EQ(Stored("WarningOnDelete"), 0u);
-    Edit([](COptionsSheet& s) {
-        Check(s.m_page1, CPage1::IDC_WARNING)->setChecked(true);
+        s.Tabs()->setCurrentIndex(2);
         s.Tabs()->setCurrentIndex(1);
         return IDCANCEL;
     });
-    EXPECT_EQ(Stored("WarningOnDelete"), 1u);
+    EXPECT_EQ(Stored("WarningOnDelete"), 0u);
+    EXPECT_EQ(options.GetWarningOnDelete(), 0);
 }
 
 TEST_F(OptionsSheetTest, TheExportFormatSelectsAtMostOneButton)
@@ -162,5 +169,5 @@ TEST_F(OptionsSheetTest, TheContactsPageTicksBitsOnlyThroughTheirBoxes)
         s.m_page3.findChild<QPushButton*>(QStringLiteral("1010"))->click();
         return IDCANCEL;
     });
-    EXPECT_EQ(Stored("RequiredContactProps"), 0u);
+    EXPECT_EQ(Stored("RequiredContactProps"), 0xBFFFFFFFu); // cancelled: unchanged
 }
