@@ -6,9 +6,13 @@
 #include "platform/inputpanel.h"
 
 #include <QApplication>
+#include <QList>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -33,6 +37,38 @@ int SelfTest(int argc, char** argv)
     return ok && ui.unanswered.isEmpty() ? 0 : 1;
 }
 
+// Without a display Qt ends the process from inside the application object's
+// constructor, after several lines about platform plugins. Until that object
+// exists, messages are held back; if it cannot be made, one line says why.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+QList<HeldMessage> g_heldMessages;
+
+void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("quillon: cannot open a display (is DISPLAY or WAYLAND_DISPLAY set?)\n", stderr);
+        std::_Exit(1);
+    }
+    g_heldMessages.append({type, QByteArray(context.category), text});
+}
+
+std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv)
+{
+    const QtMessageHandler previous = qInstallMessageHandler(HoldStartupMessage);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const HeldMessage& message : std::exchange(g_heldMessages, {})) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.isNull() ? nullptr : message.category.constData());
+        if (previous)
+            previous(message.type, context, message.text);
+    }
+    return application;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -41,14 +77,14 @@ int main(int argc, char** argv)
         if (qstrcmp(argv[i], "--self-test") == 0)
             return SelfTest(argc, argv);
     }
-    QApplication application(argc, argv);
+    const std::unique_ptr<QApplication> application = MakeApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setOrganizationName(QStringLiteral("Corvexa"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
 
     CQuillonApp app(DevicePaths::defaultDeviceRoot());
     if (!app.InitInstance(QApplication::arguments()))
-        return 0;
+        return app.StartupExitCode();
     const int result = QApplication::exec();
     app.ExitInstance();
     return result;

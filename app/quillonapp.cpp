@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -54,20 +55,28 @@ CQuillonApp::~CQuillonApp()
 bool CQuillonApp::InitInstance(const QStringList& arguments)
 {
     // One instance per device: a second one brings the first forward and ends.
+    // The command line: an optional minute to open.
+    QString file;
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(QLatin1String("--"))) {
+            file = argument;
+            break;
+        }
+    }
+    if (!file.isEmpty() && !DevicePaths::isDevicePath(file))
+        file = QFileInfo(file).absoluteFilePath();
+
     m_singleInstance = std::make_unique<SingleInstance>(m_device.root());
     if (!m_singleInstance->TryAcquire()) {
+        m_bAnotherInstance = true;
         m_profile.SetRegistryKey(kRegistryKey);
+        // A minute opened from a file manager goes to the window already open.
         if (m_profile.ReadInt(QStringLiteral("InstanceInfo"), QStringLiteral("hWnd"), 0) != 0)
-            m_singleInstance->AskToRaise();
+            file.isEmpty() ? m_singleInstance->AskToRaise() : m_singleInstance->AskToOpen(file);
         return false;
     }
-    connect(m_singleInstance.get(), &SingleInstance::raiseRequested, this, [this] {
-        if (m_pMainFrame) {
-            m_pMainFrame->showNormal();
-            m_pMainFrame->raise();
-            m_pMainFrame->activateWindow();
-        }
-    });
+    connect(m_singleInstance.get(), &SingleInstance::raiseRequested, this, &CQuillonApp::RaiseMainFrame);
+    connect(m_singleInstance.get(), &SingleInstance::openRequested, this, &CQuillonApp::OpenFromAnotherStart);
 
     g_bDragging = false;
     const std::optional<QString> installDir = GetInstallDir(m_registry);
@@ -88,18 +97,9 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     if (!m_pMainFrame->OnCreateClient(*m_pDocument))
         return false;
 
-    // The command line: an optional minute to open; otherwise a new minute,
-    // which may reopen the last one.
-    QString file;
-    for (const QString& argument : arguments.mid(1)) {
-        if (!argument.startsWith(QLatin1String("--"))) {
-            file = argument;
-            break;
-        }
-    }
+    // The minute named on the command line; otherwise a new minute, which
+    // may reopen the last one.
     if (!file.isEmpty()) {
-        if (!DevicePaths::isDevicePath(file))
-            file = QFileInfo(file).absoluteFilePath();
         m_pDocument->SetMinuteModified(false);
         if (!m_pDocTemplate->OpenDocumentFile(file))
             return false;
@@ -116,6 +116,28 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     EnsureContactsRegistered(*m_contacts);
     g_bContactsAvailable = ContactsStartup(*m_contacts);
     return true;
+}
+
+void CQuillonApp::RaiseMainFrame()
+{
+    if (m_pMainFrame) {
+        m_pMainFrame->showNormal();
+        m_pMainFrame->raise();
+        m_pMainFrame->activateWindow();
+    }
+}
+
+void CQuillonApp::OpenFromAnotherStart(const QString& path)
+{
+    RaiseMainFrame();
+    if (!m_pDocument)
+        return;
+    // Not in the middle of a dialog: the file waits until the dialog is closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, [this, path] { OpenFromAnotherStart(path); });
+        return;
+    }
+    m_pDocument->OpenMinuteFile(path);
 }
 
 int CQuillonApp::ExitInstance()

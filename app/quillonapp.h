@@ -35,6 +35,10 @@ public:
     // has been asked to come forward) or the command line named a minute
     // that could not be opened.
     bool InitInstance(const QStringList& arguments);
+    // The exit status when InitInstance returned false: 0 when another
+    // instance runs (it was asked to come forward), 1 when start-up failed,
+    // such as the minute named on the command line not opening.
+    int StartupExitCode() const { return m_bAnotherInstance ? 0 : 1; }
     int ExitInstance();
 
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
@@ -50,6 +54,10 @@ public:
     void OnAppExit();
 
 private:
+    void RaiseMainFrame();
+    // A later start handed over the minute it was given.
+    void OpenFromAnotherStart(const QString& path);
+
     DevicePaths m_device;
     Registry m_registry;
     SettingsProfile m_profile;
@@ -58,6 +66,7 @@ private:
     std::unique_ptr<Shell> m_ownShell;
     EditorServices m_services;
     std::unique_ptr<SingleInstance> m_singleInstance;
+    bool m_bAnotherInstance = false;
     std::unique_ptr<CQuillonDoc> m_pDocument;
     std::unique_ptr<SingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -5,13 +5,18 @@
 #include "platform/contactsstore.h"
 
 #include <QBoxLayout>
+#include <QCollator>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
-CSelectContactsDlg::CSelectContactsDlg(const ContactsStore* store, QWidget* parent)
+#include <algorithm>
+
+CSelectContactsDlg::CSelectContactsDlg(ContactsStore* store, QWidget* parent)
     : HandheldDialog(IDD, tr("Select Contacts"), parent)
     , m_store(store)
 {
@@ -42,9 +47,19 @@ void CSelectContactsDlg::OnInitDialog()
 void CSelectContactsDlg::FillContactList()
 {
     m_list->clear();
-    const ContactsFolder* folder = m_store ? m_store->DefaultContactsFolder() : nullptr;
+    if (!m_store)
+        return;
+    // Address books are read off the UI thread; one still being read, or
+    // changed since, is waited for here.
+    if (m_store->NeedsRefresh()) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        m_store->Refresh();
+        QGuiApplication::restoreOverrideCursor();
+    }
+    const ContactsFolder* folder = m_store->DefaultContactsFolder();
     if (!folder)
         return;
+    QList<QTreeWidgetItem*> items;
     for (int i = 1; i <= folder->Count(); ++i) {
         const ContactItem* contact = folder->Item(i);
         if (!contact)
@@ -57,9 +72,21 @@ void CSelectContactsDlg::FillContactList()
         item->setData(0, Qt::UserRole, contact->ObjectId());
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
-        m_list->addTopLevelItem(item);
+        items.append(item);
     }
-    m_list->sortItems(0, Qt::AscendingOrder);
+    // In the order people read names in: accents and letter case do not
+    // push a name past "Z". A host without a locale gets the common order.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    std::stable_sort(items.begin(), items.end(), [&collator](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+        const int order = collator.compare(a->text(0), b->text(0));
+        return order != 0 ? order < 0 : a->text(0) < b->text(0);
+    });
+    m_list->addTopLevelItems(items);
 }
 
 void CSelectContactsDlg::OnFindChange(const QString& text)

@@ -6,7 +6,7 @@ class ContactsStore;
 class QLineEdit;
 class QTreeWidget;
 
-// "Select Contacts": every contact of the store, kept sorted, to tick. OK
+// "Select Contacts": every contact of the store, in reading order, to tick. OK
 // builds one line per ticked contact from the chosen properties.
 class CSelectContactsDlg : public HandheldDialog {
     Q_OBJECT
@@ -14,7 +14,7 @@ public:
     enum { IDD = 151, IDC_LIST = 1008, IDC_FIND = 1011 };
 
     // store is nullptr when the contacts store is not available: the list stays empty.
-    explicit CSelectContactsDlg(const ContactsStore* store, QWidget* parent = nullptr);
+    explicit CSelectContactsDlg(ContactsStore* store, QWidget* parent = nullptr);
 
     void SetRequiredProps(quint32 props) { m_dwRequiredProps = props; }
     void FillContactList();
@@ -30,7 +30,7 @@ protected:
     void OnInitDialog() override;
 
 private:
-    const ContactsStore* m_store;
+    ContactsStore* m_store;
     QTreeWidget* m_list;
     QLineEdit* m_find;
 };

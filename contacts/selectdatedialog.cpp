@@ -3,9 +3,10 @@
 #include "contacts/datetext.h"
 
 #include <QBoxLayout>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QTableView>
 
 CRangeCalendar::CRangeCalendar(QWidget* parent)
@@ -14,8 +15,11 @@ CRangeCalendar::CRangeCalendar(QWidget* parent)
     setGridVisible(true);
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     connect(this, &QCalendarWidget::clicked, this, &CRangeCalendar::OnClicked);
-    if (auto* view = findChild<QTableView*>())
+    connect(this, &QCalendarWidget::selectionChanged, this, &CRangeCalendar::OnSelectedDateChanged);
+    if (auto* view = findChild<QTableView*>()) {
+        view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
+    }
 }
 
 void CRangeCalendar::SetRange(const QDate& first, const QDate& last)
@@ -27,13 +31,39 @@ void CRangeCalendar::SetRange(const QDate& first, const QDate& last)
     const QDate end = first.addDays(span);
     m_first = std::min(first, end);
     m_last = std::max(first, end);
+    // The calendar's own highlight is the far end of the run, never a day
+    // beyond it (a drag past the longest run would leave it there).
+    if (selectedDate() != end) {
+        const bool following = m_following;
+        m_following = true;
+        setSelectedDate(end);
+        m_following = following;
+    }
     updateCells();
     emit rangeChanged(m_first, m_last);
 }
 
+void CRangeCalendar::OnSelectedDateChanged()
+{
+    if (m_following)
+        return;
+    // The highlight moved by itself: the arrow keys (Shift extends the run),
+    // or the mouse dragging on from the day it was pressed on.
+    const QDate date = selectedDate();
+    if (m_extend && m_anchor.isValid()) {
+        SetRange(m_anchor, date);
+    } else if (m_buttonDown && m_pressed.isValid()) {
+        m_anchor = m_pressed;
+        SetRange(m_pressed, date);
+    } else {
+        m_anchor = date;
+        SetRange(date, date);
+    }
+}
+
 void CRangeCalendar::OnClicked(const QDate& date)
 {
-    if ((QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) && m_anchor.isValid()) {
+    if (m_extend && m_anchor.isValid()) {
         SetRange(m_anchor, date);
         return;
     }
@@ -70,9 +100,23 @@ QDate CRangeCalendar::DateAt(const QPoint& position) const
 
 bool CRangeCalendar::eventFilter(QObject* watched, QEvent* event)
 {
-    // Remember the day a press started on, so that a release elsewhere makes a run.
-    if (event->type() == QEvent::MouseButtonPress)
+    // Remember the day a press started on, so that a release elsewhere makes
+    // a run, and whether Shift extends the run; the calendar acts after this.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
         m_pressed = DateAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        m_buttonDown = true;
+        m_extend = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier;
+        break;
+    case QEvent::MouseButtonRelease:
+        m_buttonDown = false;
+        break;
+    case QEvent::KeyPress:
+        m_extend = static_cast<QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier;
+        break;
+    default:
+        break;
+    }
     return QCalendarWidget::eventFilter(watched, event);
 }
 
@@ -97,6 +141,8 @@ CSelectDateDlg::CSelectDateDlg(QWidget* parent, const QDate& today)
     SetFullScreen(false);
     m_calendar = new CRangeCalendar(this);
     m_calendar->setObjectName(QString::number(IDC_CALENDAR));
+    // Enter (or a double tap) confirms what is highlighted, as OK does.
+    connect(m_calendar, &QCalendarWidget::activated, OkButton(), &QPushButton::click);
     m_calendar->setAccessibleName(QStringLiteral("Calender ctrl"));
     Body()->addWidget(m_calendar, 0, Qt::AlignCenter);
     connect(m_calendar, &CRangeCalendar::rangeChanged, this, &CSelectDateDlg::OnSelectionChanged);

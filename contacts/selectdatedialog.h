@@ -6,8 +6,9 @@
 #include <QDate>
 
 // A month calendar that selects one day or a run of consecutive days: a tap
-// selects a day, a tap with Shift (or a drag from one day to another)
-// extends the run from the first day, never beyond the longest run allowed.
+// selects a day, a tap with Shift (or a drag from one day to another, or
+// Shift with the arrow keys) extends the run from the first day, never
+// beyond the longest run allowed. The arrow keys alone move a single day.
 class CRangeCalendar : public QCalendarWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ protected:
 
 private:
     void OnClicked(const QDate& date);
+    void OnSelectedDateChanged();
     // The day shown at a point of the calendar's grid.
     QDate DateAt(const QPoint& position) const;
 
@@ -36,6 +38,9 @@ private:
     QDate m_last;
     QDate m_anchor;
     QDate m_pressed;
+    bool m_buttonDown = false;
+    bool m_extend = false;    // Shift was held with the last key or press
+    bool m_following = false; // the highlight is being moved to the run's end
     int m_maxDays = 7;
 };
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -43,20 +44,43 @@ QString identity(const VCard& card)
     return name + QLatin1Char('\n') + trimmedValue(card.first(QStringLiteral("EMAIL")));
 }
 
-QStringList addressBooks(const QString& folder)
+QList<ContactsStore::BookStamp> addressBooks(const QString& folder)
 {
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable);
-    QStringList paths;
+    QList<ContactsStore::BookStamp> books;
     for (const QFileInfo& entry : entries) {
         if (entry.fileName().endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
-            paths.append(entry.filePath());
+            books.append({entry.filePath(), entry.size(), entry.lastModified().toMSecsSinceEpoch()});
     }
     // The same order on every host, whatever its locale.
-    std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
+    std::sort(books.begin(), books.end(), [](const auto& a, const auto& b) {
+        const int folded = a.path.compare(b.path, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a.path < b.path;
     });
-    return paths;
+    return books;
+}
+
+// Runs on the reader thread: touches nothing of the store.
+ContactsStore::Contents readBooks(const QList<ContactsStore::BookStamp>& books)
+{
+    ContactsStore::Contents contents;
+    contents.reader = std::this_thread::get_id();
+    for (const ContactsStore::BookStamp& book : books) {
+        QFile file(book.path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const VCard& card : ParseVCards(file.readAll())) {
+            quint32 id = fnv1a(identity(card));
+            // Ids must stay unique and non-zero; stepping keeps them stable
+            // as long as the files and their order do not change.
+            while (id == 0 || contents.byId.contains(id))
+                ++id;
+            auto item = std::make_shared<const ContactItem>(id, MapContactProperties(card));
+            contents.byId.insert(id, item);
+            contents.items.append(std::move(item));
+        }
+    }
+    return contents;
 }
 
 } // namespace
@@ -135,41 +159,76 @@ bool ContactsStore::Register()
 bool ContactsStore::LogOn()
 {
     LogOff();
-    for (const QString& path : addressBooks(m_device.toHost(QStringLiteral("\\Contacts")))) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        for (const VCard& card : ParseVCards(file.readAll())) {
-            quint32 id = fnv1a(identity(card));
-            // Ids must stay unique and non-zero; stepping keeps them stable
-            // as long as the files and their order do not change.
-            while (id == 0 || m_byId.contains(id))
-                ++id;
-            auto item = std::make_shared<const ContactItem>(id, MapContactProperties(card));
-            m_byId.insert(id, item);
-            m_folder.m_items.append(std::move(item));
-        }
-    }
     m_loggedOn = true;
+    StartReading();
     return true;
 }
 
 void ContactsStore::LogOff()
 {
+    if (m_reading.valid())
+        m_reading.wait(); // its contents are dropped with the future
+    m_reading = {};
     m_folder.m_items.clear();
     m_byId.clear();
+    m_readStamps.clear();
     m_loggedOn = false;
+}
+
+QList<ContactsStore::BookStamp> ContactsStore::Stamps() const
+{
+    return addressBooks(m_device.toHost(QStringLiteral("\\Contacts")));
+}
+
+void ContactsStore::StartReading()
+{
+    if (m_reading.valid())
+        m_reading.wait(); // an older read is out of date already
+    m_readStamps = Stamps();
+    m_reading = std::async(std::launch::async, readBooks, m_readStamps);
+}
+
+void ContactsStore::Settle() const
+{
+    if (!m_reading.valid())
+        return;
+    Contents contents = m_reading.get();
+    m_folder.m_items = std::move(contents.items);
+    m_byId = std::move(contents.byId);
+    m_readerThread = contents.reader;
+}
+
+bool ContactsStore::NeedsRefresh() const
+{
+    if (!m_loggedOn)
+        return false;
+    if (m_reading.valid() && m_reading.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return true;
+    return Stamps() != m_readStamps;
+}
+
+void ContactsStore::Refresh()
+{
+    if (!m_loggedOn)
+        return;
+    if (Stamps() != m_readStamps)
+        StartReading();
+    Settle();
 }
 
 const ContactsFolder* ContactsStore::DefaultContactsFolder() const
 {
-    return m_loggedOn ? &m_folder : nullptr;
+    if (!m_loggedOn)
+        return nullptr;
+    Settle();
+    return &m_folder;
 }
 
 const ContactItem* ContactsStore::ItemByObjectId(quint32 objectId) const
 {
     if (!m_loggedOn)
         return nullptr;
+    Settle();
     const auto found = m_byId.constFind(objectId);
     return found == m_byId.cend() ? nullptr : found->get();
 }

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
 #include <memory>
+#include <thread>
 
 class DevicePaths;
 class Registry;
@@ -59,20 +61,55 @@ public:
     // The store registering itself; false when the registry refused.
     bool Register();
 
-    // Reads the address books. A folder that is missing or unreadable gives
-    // an empty store, not a failure; a card that cannot be read is skipped.
+    // Starts reading the address books on a thread of their own and returns
+    // at once; the first look at the contacts waits for the read. A folder
+    // that is missing or unreadable gives an empty store, not a failure; a
+    // card that cannot be read is skipped.
     bool LogOn();
     void LogOff();
     bool IsLoggedOn() const { return m_loggedOn; }
 
-    // Nothing until logged on.
+    // Whether Refresh would have to wait: a read is still running, or the
+    // address books changed since the last read began.
+    bool NeedsRefresh() const;
+    // Brings the contacts up to date with the address books, waiting for the
+    // read that takes. Items of the contacts read before are released.
+    void Refresh();
+    // The thread the last read ran on.
+    std::thread::id ReaderThread() const { return m_readerThread; }
+
+    // Nothing until logged on; both wait for a read still running.
     const ContactsFolder* DefaultContactsFolder() const;
     const ContactItem* ItemByObjectId(quint32 objectId) const;
 
+    // What one read found.
+    struct Contents {
+        QList<std::shared_ptr<const ContactItem>> items;
+        QHash<quint32, std::shared_ptr<const ContactItem>> byId;
+        std::thread::id reader;
+    };
+    // The files read and how they stood when the read began.
+    struct BookStamp {
+        QString path;
+        qint64 size = 0;
+        qint64 modified = 0;
+        bool operator==(const BookStamp&) const = default;
+    };
+
 private:
+    QList<BookStamp> Stamps() const;
+    void StartReading();
+    // Takes in the contents of a finished or running read.
+    void Settle() const;
+
     Registry& m_registry;
     const DevicePaths& m_device;
     bool m_loggedOn = false;
-    ContactsFolder m_folder;
-    QHash<quint32, std::shared_ptr<const ContactItem>> m_byId;
+    QList<BookStamp> m_readStamps;
+    // Only the thread that owns the store touches these; the reader thread
+    // hands its contents over through the future.
+    mutable std::future<Contents> m_reading;
+    mutable ContactsFolder m_folder;
+    mutable QHash<quint32, std::shared_ptr<const ContactItem>> m_byId;
+    mutable std::thread::id m_readerThread;
 };

@@ -7,9 +7,13 @@
 #include <QLocalSocket>
 #include <QLockFile>
 
+#include <memory>
+
 namespace {
 
+// One request a line: "raise", or "open " and the percent-encoded UTF-8 path.
 const QByteArray kRaise = "raise\n";
+const QByteArray kOpen = "open ";
 
 } // namespace
 
@@ -38,10 +42,11 @@ bool SingleInstance::TryAcquire()
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(kRaise))
-                    emit raiseRequested();
-                socket->disconnectFromServer();
+            auto received = std::make_shared<QByteArray>();
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
+                // A request may arrive in pieces: only whole lines are acted on.
+                received->append(socket->readAll());
+                Take(*received);
             });
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         }
@@ -50,13 +55,35 @@ bool SingleInstance::TryAcquire()
     return true;
 }
 
+void SingleInstance::Take(QByteArray& received)
+{
+    for (qsizetype end = received.indexOf('\n'); end >= 0; end = received.indexOf('\n')) {
+        const QByteArray line = received.left(end);
+        received.remove(0, end + 1);
+        if (line + '\n' == kRaise)
+            emit raiseRequested();
+        else if (line.startsWith(kOpen))
+            emit openRequested(QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(kOpen.size()))));
+    }
+}
+
 bool SingleInstance::AskToRaise()
+{
+    return Send(kRaise);
+}
+
+bool SingleInstance::AskToOpen(const QString& path)
+{
+    return Send(kOpen + path.toUtf8().toPercentEncoding() + '\n');
+}
+
+bool SingleInstance::Send(const QByteArray& message)
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(2000))
         return false;
-    socket.write(kRaise);
+    socket.write(message);
     const bool sent = socket.waitForBytesWritten(2000);
     socket.disconnectFromServer();
     return sent;

@@ -10,7 +10,8 @@ class QLockFile;
 
 // Keeps one instance running per device folder. The first instance holds a
 // lock file there and listens on a local socket; a later one finds the lock
-// taken and asks the first, over the socket, to come to the front.
+// taken and asks the first, over the socket, to come to the front, and to
+// open the file it was started with, if any.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -21,11 +22,18 @@ public:
     bool TryAcquire();
     // Asks the running instance to raise its window; false when it cannot be reached.
     bool AskToRaise();
+    // Asks the running instance to open a file (and so to come forward).
+    bool AskToOpen(const QString& path);
 
 signals:
     void raiseRequested();
+    void openRequested(const QString& path);
 
 private:
+    bool Send(const QByteArray& message);
+    // Acts on the whole lines received so far.
+    void Take(QByteArray& received);
+
     QString m_lockPath;
     QString m_serverName;
     std::unique_ptr<QLockFile> m_lock;

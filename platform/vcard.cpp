@@ -231,11 +231,15 @@ QString decodeText(const QByteArray& bytes, const QString& charset)
     }
     if (key == u"WINDOWS1252" || key == u"CP1252")
         return decodeWindows1252(bytes);
-    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForName(charset.toLatin1().constData());
-    if (encoding && *encoding != QStringConverter::System && *encoding != QStringConverter::Latin1) {
-        QStringDecoder decoder(*encoding, QStringDecoder::Flag::Stateless);
+    const QByteArray name = charset.trimmed().toLatin1();
+    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForName(name.constData());
+    if (encoding == QStringConverter::System || encoding == QStringConverter::Latin1)
+        return QString::fromLatin1(bytes);
+    // By name, Qt decodes every charset its ICU knows (windows-1251, KOI8-R,
+    // Shift_JIS, ...), not only the few it has built in.
+    QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
+    if (decoder.isValid())
         return decoder.decode(bytes);
-    }
     return QString::fromLatin1(bytes);
 }
 
@@ -253,7 +257,7 @@ QStringList splitComponents(const QString& value)
             const QChar escaped = value[++i];
             if (escaped == u'n' || escaped == u'N')
                 current.append(QLatin1Char('\n'));
-            else if (escaped == u',' || escaped == u';' || escaped == u'\\')
+            else if (escaped == u',' || escaped == u';' || escaped == u':' || escaped == u'\\')
                 current.append(escaped);
             else
                 current.append(c).append(escaped); // not an escape: a path, say
@@ -293,6 +297,58 @@ std::optional<VCardProperty> parseProperty(const ContentLine& line)
     const QString charset = property.parameters.value(QStringLiteral("CHARSET")).value(0);
     property.components = splitComponents(decodeText(bytes, charset));
     return property;
+}
+
+// The types an address book label stands for. Labels come as Apple's
+// "_$!<HomeFAX>!$_" for its own names and as typed text for the user's.
+QStringList typesOfLabel(QString label)
+{
+    label = label.trimmed();
+    if (label.startsWith(QLatin1String("_$!<")) && label.endsWith(QLatin1String(">!$_")))
+        label = label.sliced(4, label.size() - 8);
+    label = label.toLower().remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+    static const QHash<QString, QStringList> kTypes = {
+        {QStringLiteral("work"), {QStringLiteral("WORK")}},
+        {QStringLiteral("business"), {QStringLiteral("WORK")}},
+        {QStringLiteral("office"), {QStringLiteral("WORK")}},
+        {QStringLiteral("home"), {QStringLiteral("HOME")}},
+        {QStringLiteral("private"), {QStringLiteral("HOME")}},
+        {QStringLiteral("mobile"), {QStringLiteral("CELL")}},
+        {QStringLiteral("cell"), {QStringLiteral("CELL")}},
+        {QStringLiteral("iphone"), {QStringLiteral("CELL")}},
+        {QStringLiteral("workmobile"), {QStringLiteral("WORK"), QStringLiteral("CELL")}},
+        {QStringLiteral("main"), {QStringLiteral("MAIN")}},
+        {QStringLiteral("fax"), {QStringLiteral("FAX")}},
+        {QStringLiteral("otherfax"), {QStringLiteral("FAX")}},
+        {QStringLiteral("workfax"), {QStringLiteral("WORK"), QStringLiteral("FAX")}},
+        {QStringLiteral("homefax"), {QStringLiteral("HOME"), QStringLiteral("FAX")}},
+        {QStringLiteral("pager"), {QStringLiteral("PAGER")}},
+        {QStringLiteral("car"), {QStringLiteral("CAR")}},
+        {QStringLiteral("radio"), {QStringLiteral("X-RADIO")}},
+        {QStringLiteral("assistant"), {QStringLiteral("X-ASSISTANT")}},
+    };
+    return kTypes.value(label);
+}
+
+// A copy of the card in which a grouped property carries the types of its
+// group's X-ABLABEL, so that "item1.TEL" labelled "work" counts as a work number.
+VCard withLabelTypes(const VCard& card)
+{
+    QHash<QString, QStringList> labelTypes;
+    for (const VCardProperty& p : card.properties) {
+        if (!p.group.isEmpty() && p.name == u"X-ABLABEL")
+            labelTypes.insert(p.group.toLower(), typesOfLabel(p.value()));
+    }
+    if (labelTypes.isEmpty())
+        return card;
+    VCard labelled = card;
+    for (VCardProperty& p : labelled.properties) {
+        for (const QString& type : labelTypes.value(p.group.toLower())) {
+            if (!p.group.isEmpty() && !p.hasType(type))
+                p.parameters[QStringLiteral("TYPE")].append(type);
+        }
+    }
+    return labelled;
 }
 
 bool isUsable(const VCard& card)
@@ -374,8 +430,9 @@ QList<VCard> ParseVCards(const QByteArray& input)
     return cards;
 }
 
-QHash<QString, QString> MapContactProperties(const VCard& card)
+QHash<QString, QString> MapContactProperties(const VCard& labelless)
 {
+    const VCard card = withLabelTypes(labelless);
     QHash<QString, QString> mapped;
     // The first value offered for a label wins; blank values are not offered.
     auto put = [&mapped](const char* label, const QString& value) {
@@ -393,11 +450,21 @@ QHash<QString, QString> MapContactProperties(const VCard& card)
     };
 
     putComponents(card.first(QStringLiteral("N")), 0, {"Last Name", "First Name", "Middle Name", "Title", "Suffix"});
+    // Without a structured name (it is optional since 4.0) the formatted one
+    // names the contact, whole: splitting it would guess wrong as often as
+    // right. A company's own card, whose FN is the company, has no name.
+    const QString fullName = card.first(QStringLiteral("FN")) ? card.first(QStringLiteral("FN"))->value().trimmed() : QString();
+    const VCardProperty* org = card.first(QStringLiteral("ORG"));
+    const VCardProperty* kind = card.first(QStringLiteral("KIND"));
+    const bool isOrganisation = (kind && kind->value().trimmed().compare(QLatin1String("org"), Qt::CaseInsensitive) == 0)
+        || (org && org->components.value(0).trimmed() == fullName);
+    if (!mapped.contains(QStringLiteral("Last Name")) && !mapped.contains(QStringLiteral("First Name")) && !isOrganisation)
+        put("Last Name", fullName);
     if (const VCardProperty* title = card.first(QStringLiteral("TITLE")))
         put("Job Title", title->value());
     if (const VCardProperty* office = card.first(QStringLiteral("X-EVOLUTION-OFFICE")))
         put("Office Loc", office->value());
-    putComponents(card.first(QStringLiteral("ORG")), 0, {"Company", "Department", "Office Loc"});
+    putComponents(org, 0, {"Company", "Department", "Office Loc"});
 
     QList<const VCardProperty*> emails = card.all(QStringLiteral("EMAIL"));
     std::stable_sort(emails.begin(), emails.end(),
@@ -419,6 +486,8 @@ QHash<QString, QString> MapContactProperties(const VCard& card)
     auto putTels = [&](std::initializer_list<const char*> labels, const std::function<bool(const VCardProperty*)>& test) {
         auto label = labels.begin();
         for (const VCardProperty* tel : tels) {
+            while (label != labels.end() && mapped.contains(QString::fromLatin1(*label)))
+                ++label; // taken by a number of a stronger kind
             if (label == labels.end())
                 return;
             QString number = tel->value().trimmed();
@@ -437,6 +506,15 @@ QHash<QString, QString> MapContactProperties(const VCard& card)
     putTels({"Car Tel"}, [&](auto t) { return has(t, {"CAR"}); });
     putTels({"Radio Tel"}, [&](auto t) { return has(t, {"X-EVOLUTION-RADIO", "X-RADIO"}); });
     putTels({"Assistant Tel"}, [&](auto t) { return has(t, {"X-EVOLUTION-ASSISTANT", "X-ASSISTANT"}); });
+    // A number that says nothing of where it rings (no type, or only VOICE,
+    // MAIN, OTHER) is still the contact's phone: it takes a free work slot,
+    // the first thing a minute's reader looks for.
+    putTels({"Work Tel", "Work2 Tel"}, [&](const VCardProperty* t) {
+        const QStringList types = t->parameters.value(QStringLiteral("TYPE"));
+        return std::all_of(types.begin(), types.end(), [](const QString& type) {
+            return type == u"VOICE" || type == u"MAIN" || type == u"OTHER" || type == u"PREF";
+        });
+    });
 
     const QList<const VCardProperty*> urls = card.all(QStringLiteral("URL"));
     for (const VCardProperty* url : urls) {
@@ -452,6 +530,10 @@ QHash<QString, QString> MapContactProperties(const VCard& card)
     }
     for (const VCardProperty* related : card.all(QStringLiteral("RELATED"))) {
         if (related->hasType(QStringLiteral("AGENT")))
+            put("Assistant", related->value());
+    }
+    for (const VCardProperty* related : card.all(QStringLiteral("X-ABRELATEDNAMES"))) {
+        if (related->hasType(QStringLiteral("X-ASSISTANT")))
             put("Assistant", related->value());
     }
 

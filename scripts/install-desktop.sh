@@ -17,7 +17,20 @@ put() { # put SOURCE-TEXT DESTINATION
     fi
 }
 
-put "$(sed "s|@QUILLON_EXECUTABLE@|$program|" resources/quillon.desktop.in)" "$data/applications/quillon.desktop"
+# The entry's Exec quotes the program: inside the quotes ", `, $ and \ take a
+# backslash and % doubles; the value, being a desktop-file string, then doubles
+# every backslash and writes newline, tab and carriage return as \n, \t, \r.
+exec_path=${program//\\/\\\\}
+exec_path=${exec_path//\"/\\\"}
+exec_path=${exec_path//\`/\\\`}
+exec_path=${exec_path//\$/\\\$}
+exec_path=${exec_path//%/%%}
+exec_path=${exec_path//\\/\\\\}
+exec_path=${exec_path//$'\n'/\\n}
+exec_path=${exec_path//$'\t'/\\t}
+exec_path=${exec_path//$'\r'/\\r}
+entry=$(cat resources/quillon.desktop.in)
+put "${entry//@QUILLON_EXECUTABLE@/"$exec_path"}" "$data/applications/quillon.desktop"
 put "$(cat resources/quillon-mime.xml)" "$data/mime/packages/quillon.xml"
 put "$(cat resources/icons/quillon.svg)" "$data/icons/hicolor/scalable/apps/quillon.svg"
 

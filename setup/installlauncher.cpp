@@ -23,15 +23,22 @@ QString CInstallLauncher::AppManagerKey()
 
 bool CInstallLauncher::Launch(QWidget*)
 {
+    // Any length the host's paths can have is accepted: the registry value is
+    // not squeezed into a fixed buffer here.
     const auto value = m_registry.value(RegistryHive::LocalMachine, AppManagerKey(), QString());
-    // The path is read into a buffer of 250 bytes: a longer one cannot be read.
-    if (!value || value->data.size() > 250 || value->toString().isEmpty()) {
+    const QString manager = value ? value->toString() : QString();
+    if (manager.isEmpty()) {
         m_ui.MessageBox(QStringLiteral("Setup failed!\nCould not find CE application manager."),
                         kSetupCaption, SetupUi::Warning, nullptr);
         return false;
     }
-    // The description file's full path, in quotes, as the one argument.
-    const QString parameters = QStringLiteral("\"%1/Quillon for Pocket PCs.ini\"").arg(QDir::currentPath());
-    m_starter(value->toString(), QProcess::splitCommand(parameters));
+    // The description's full path as the one argument, exactly as it is: no
+    // command line is built, so blanks and quotes in folder names cannot split it.
+    const QString description = QDir::currentPath() + QStringLiteral("/Quillon for Pocket PCs.ini");
+    if (!m_starter(manager, {description})) {
+        m_ui.MessageBox(QStringLiteral("Setup failed!\nCould not start CE application manager:\n%1").arg(manager),
+                        kSetupCaption, SetupUi::Warning, nullptr);
+        return false;
+    }
     return true;
 }

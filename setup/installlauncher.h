@@ -17,7 +17,8 @@ public:
 
     CInstallLauncher(const Registry& desktopRegistry, SetupUi& ui, Starter starter = {});
 
-    // True when the application manager was asked to start.
+    // True when the application manager was started; false (the user has
+    // been told why) when it cannot be found or cannot be started.
     bool Launch(QWidget* owner);
 
     static QString AppManagerKey();

@@ -30,7 +30,7 @@ void CVantrelView::RunInstall()
     CReadyDlg ready(this);
     if (!confirmed(ready))
         return;
-    // When the manager cannot be found the launcher has said so already.
+    // When the manager cannot be found or started the launcher has said so already.
     if (m_launcher.Launch(this))
         m_ui.MessageBox(QStringLiteral("Setup complete"), kSetupCaption, SetupUi::Information, this);
 }

@@ -60,6 +60,13 @@ bool DeviceInstaller::Install(const InstallDescription& description, const QStri
 {
     bool ok = true;
     for (const InstallDescription::FileSet& set : description.files) {
+        // Sample data is for a device that has none of its own yet: once the
+        // folder holds anything, the user's files are left alone.
+        if (set.onlyIntoEmpty
+            && !QDir(m_device.toHost(set.destination)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+            report->append(QStringLiteral("Left %1 as it is (it is not empty)").arg(set.destination));
+            continue;
+        }
         const QFileInfo source(QDir(sourceFolder).filePath(set.source));
         QStringList names;
         if (source.fileName().contains(QLatin1Char('*'))) {
@@ -80,6 +87,18 @@ bool DeviceInstaller::Install(const InstallDescription& description, const QStri
     } else {
         report->append(QStringLiteral("Could not record the installation in the device registry"));
         ok = false;
+    }
+
+    if (!description.settingsKey.isEmpty() && !m_version.isEmpty()) {
+        // About shows the version from here.
+        const QString versionKey = description.settingsKey + QStringLiteral("\\Version");
+        if (m_registry.setValueCreatingKey(RegistryHive::CurrentUser, versionKey, QStringLiteral("Version"),
+                                           RegistryValue::fromString(m_version))) {
+            report->append(QStringLiteral("Recorded the version %1").arg(m_version));
+        } else {
+            report->append(QStringLiteral("Could not record the version in the device registry"));
+            ok = false;
+        }
     }
 
     for (const InstallDescription::AppPath& appPath : description.appPaths) {

@@ -19,6 +19,9 @@ public:
     // The host command for a program role; the default finds the desktop's
     // viewer and the first nearby-device sender on this computer.
     std::function<QString(const QString& role)> m_commandFor;
+    // The version being installed; recorded in the "Version" section of the
+    // program's settings when the description names their key.
+    QString m_version;
 
     // Returns false when something could not be installed; report tells
     // what was done, line by line.

@@ -70,6 +70,7 @@ bool InstallDescription::Parse(const QByteArray& text, InstallDescription* descr
     InstallDescription result;
     result.appName = ValueOf(sections, component, QStringLiteral("AppName"));
     result.installDir = ValueOf(sections, component, QStringLiteral("InstallDir"));
+    result.settingsKey = ValueOf(sections, component, QStringLiteral("SettingsKey"));
     if (result.appName.isEmpty() || !result.installDir.startsWith(QLatin1Char('\\'))) {
         *error = QStringLiteral("the [%1] section needs an AppName and an InstallDir starting with a backslash.").arg(component);
         return false;
@@ -77,7 +78,8 @@ bool InstallDescription::Parse(const QByteArray& text, InstallDescription* descr
     for (const QString& name : ValueOf(sections, component, QStringLiteral("Files")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         FileSet set{name.trimmed(), ValueOf(sections, name.trimmed(), QStringLiteral("Source")),
                     ValueOf(sections, name.trimmed(), QStringLiteral("Destination")),
-                    ValueOf(sections, name.trimmed(), QStringLiteral("Replace")).compare(QLatin1String("no"), Qt::CaseInsensitive) != 0};
+                    ValueOf(sections, name.trimmed(), QStringLiteral("Replace")).compare(QLatin1String("no"), Qt::CaseInsensitive) != 0,
+                    ValueOf(sections, name.trimmed(), QStringLiteral("OnlyIntoEmpty")).compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0};
         // Sources stay inside the installation folder.
         if (set.source.isEmpty() || set.source.startsWith(QLatin1Char('/')) || set.source.contains(QLatin1String(".."))
             || !set.destination.startsWith(QLatin1Char('\\'))) {

@@ -13,6 +13,7 @@ struct InstallDescription {
         QString source;      // relative to the description's folder; may end in a *.ext pattern
         QString destination; // a device folder
         bool replace = true; // false: an existing file on the device is kept
+        bool onlyIntoEmpty = false; // true: copied only while the destination folder is empty or absent
     };
     struct AppPath {
         QString program; // a device program's file name, "pword.exe"
@@ -21,6 +22,7 @@ struct InstallDescription {
 
     QString appName;
     QString installDir;
+    QString settingsKey; // the program's settings key below HKEY_CURRENT_USER; may be empty
     QList<FileSet> files;
     QList<AppPath> appPaths;
 

@@ -1,5 +1,5 @@
-// ceappmgr: the application manager. Given the quoted path of an installation
-// description, it installs what the description names onto the device.
+// ceappmgr: the application manager. Given the path of an installation
+// description (one argument), it installs what the description names onto the device.
 //
 //   ceappmgr [--quiet] [--device FOLDER] DESCRIPTION.ini
 //   ceappmgr --register     record this program in the desktop registry
@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -42,9 +43,9 @@ void ShowReport(const QString& title, const QStringList& lines)
     dialog.exec();
 }
 
-int Report(bool quiet, bool ok, const QString& title, const QStringList& lines)
+int Report(bool windowed, bool ok, const QString& title, const QStringList& lines)
 {
-    if (quiet) {
+    if (!windowed) {
         std::FILE* out = ok ? stdout : stderr;
         std::fprintf(out, "%s\n", qPrintable(title));
         for (const QString& line : lines)
@@ -55,21 +56,26 @@ int Report(bool quiet, bool ok, const QString& title, const QStringList& lines)
     return ok ? 0 : 1;
 }
 
+// Whether a window could be shown: a display, or a platform chosen explicitly.
+bool CanShowWindows()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    bool quiet = false;
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--quiet") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen"); // no window is needed
-    }
-    QApplication application(argc, argv);
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
+    // The arguments decide whether a window is needed at all, so they are read
+    // before the application object is made.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
 
     QString device = DevicePaths::defaultDeviceRoot();
     QString descriptionPath;
+    bool quiet = false;
     bool registerSelf = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -87,10 +93,19 @@ int main(int argc, char** argv)
         }
     }
 
+    // Only the report window needs a display; everything else also runs over
+    // SSH, and without a display the report goes to the terminal instead.
+    const bool windowed = !quiet && !registerSelf && !descriptionPath.isEmpty() && CanShowWindows();
+    std::unique_ptr<QCoreApplication> application;
+    if (windowed)
+        application = std::make_unique<QApplication>(argc, argv);
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
+
     if (registerSelf) {
         // Setup finds the application manager through the desktop registry.
         Registry desktop(DevicePaths(DevicePaths::defaultDesktopRoot()).registryFile());
-        const QString self = QFileInfo(QApplication::applicationFilePath()).absoluteFilePath();
+        const QString self = QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath();
         const bool ok = desktop.setValueCreatingKey(RegistryHive::LocalMachine, CInstallLauncher::AppManagerKey(), QString(),
                                                     RegistryValue::fromString(self));
         if (!ok)
@@ -105,14 +120,16 @@ int main(int argc, char** argv)
     InstallDescription description;
     QString error;
     if (!InstallDescription::Read(descriptionPath, &description, &error))
-        return Report(quiet, false, QStringLiteral("Nothing was installed."), {error});
+        return Report(windowed, false, QStringLiteral("Nothing was installed."), {error});
 
     const DevicePaths paths(device);
     Registry registry(paths.registryFile());
     DeviceInstaller installer(paths, registry);
+    // The medium and this program come from the same build.
+    installer.m_version = QStringLiteral(QUILLON_VERSION);
     QStringList report;
     const bool ok = installer.Install(description, QFileInfo(descriptionPath).absolutePath(), &report);
     const QString title = ok ? QStringLiteral("%1 was installed on the device %2.").arg(description.appName, device)
                              : QStringLiteral("%1 could not be installed completely on the device %2.").arg(description.appName, device);
-    return Report(quiet, ok, title, report);
+    return Report(windowed, ok, title, report);
 }

@@ -66,6 +66,36 @@ TEST_F(ContactsTest, TheStoreIsConnectedAtStartAndTheListIsSorted)
     EXPECT_TRUE(Doc()->GetNodeList().isEmpty());
 }
 
+TEST_F(ContactsTest, NamesAreListedAsPeopleReadThem)
+{
+    testsupport::writeFile(DevicePath(QStringLiteral("Contacts/more.vcf")),
+                           "BEGIN:VCARD\r\nN:Zeller;Ida;;;\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:de Vries;Maria;;;\r\nEND:VCARD\r\n"
+                           "BEGIN:VCARD\r\nN:\xC3\x96zt\xC3\xBCrk;Ayla;;;\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:adams;Bo;;;\r\nEND:VCARD\r\n");
+    Start();
+    QStringList listed;
+    Tick({}, &listed);
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Adams, Ann"), QStringLiteral("adams, Bo"), QStringLiteral("de Vries, Maria"),
+                                   QString::fromUtf8("\xC3\x96zt\xC3\xBCrk, Ayla"),
+                                   QStringLiteral("Smith, John Q Mr Jr, Acme, Clerk, Sales"), QStringLiteral("Zeller, Ida")}));
+}
+
+TEST_F(ContactsTest, AddressBooksChangedWhileRunningAreReadForTheNextDialog)
+{
+    Start();
+    QStringList listed;
+    Tick({}, &listed);
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    EXPECT_EQ(listed.size(), 2);
+
+    testsupport::writeFile(DevicePath(QStringLiteral("Contacts/people.vcf")),
+                           "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ada Lark\r\nEND:VCARD\r\n");
+    testsupport::writeFile(DevicePath(QStringLiteral("Contacts/new.vcf")), "BEGIN:VCARD\r\nN:Brook;Cal;;;\r\nEND:VCARD\r\n");
+    listed.clear();
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Ada Lark"), QStringLiteral("Brook, Cal")}));
+}
+
 TEST_F(ContactsTest, SpecifyInsertsTheLinesAtTheCaretOrOverTheSelection)
 {
     Start({WriteMinute(QStringLiteral("M.min"), {{1, QStringLiteral("Notes"), QStringLiteral("before after")}})});

@@ -107,3 +107,19 @@ TEST_F(EditorTest, AboutShowsTheRecordedVersion)
     ASSERT_TRUE(Send(cmd::About));
     EXPECT_EQ(shown, QStringLiteral("About Quillon|1.2"));
 }
+
+TEST_F(EditorTest, ASecondStartHandsItsMinuteToTheFirst)
+{
+    Start();
+    const QString path = WriteMinute(QStringLiteral("Board.min"), {{1, QStringLiteral("Venue"), {}}});
+    ScriptedUiService otherUi;
+    TestInputPanel otherPanel;
+    CQuillonApp second(dir.filePath(QStringLiteral("device")), &otherUi, &otherPanel);
+    EXPECT_FALSE(second.InitInstance({QStringLiteral("quillon"), path}));
+    EXPECT_EQ(second.StartupExitCode(), 0);
+    // The request arrives at the first instance over its socket, which opens the minute.
+    for (int i = 0; i < 100 && Doc()->GetPath() != path; ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(Doc()->GetPath(), path);
+    EXPECT_EQ(Outline(), "Board.min[Venue]");
+}

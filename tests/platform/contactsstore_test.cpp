@@ -122,6 +122,26 @@ TEST_F(ContactsStoreTest, LogOnReadsEveryAddressBookInNameOrder)
     EXPECT_EQ(store.ItemByObjectId(someId), nullptr);
 }
 
+TEST_F(ContactsStoreTest, ReadsOnAThreadOfItsOwnAndCatchesUpWithChangedBooks)
+{
+    addBook(str("a.vcf"), card("UID:a\r\nN:First;Ada;;;\r\n"));
+    ContactsStore store(m_registry, m_device);
+    ASSERT_TRUE(store.LogOn());
+    ASSERT_EQ(store.DefaultContactsFolder()->Count(), 1);
+    EXPECT_NE(store.ReaderThread(), std::this_thread::get_id());
+    EXPECT_FALSE(store.NeedsRefresh());
+
+    addBook(str("b.vcf"), card("UID:b\r\nN:Second;Bea;;;\r\n"));
+    addBook(str("a.vcf"), card("UID:a\r\nN:Renamed;Ada;;;\r\n"));
+    EXPECT_TRUE(store.NeedsRefresh());
+    store.Refresh();
+    EXPECT_FALSE(store.NeedsRefresh());
+    const ContactsFolder* folder = store.DefaultContactsFolder();
+    ASSERT_EQ(folder->Count(), 2);
+    EXPECT_EQ(folder->Item(1)->Property(str("Last Name")), str("Renamed"));
+    EXPECT_EQ(store.ItemByObjectId(folder->Item(2)->ObjectId())->Property(str("Last Name")), str("Second"));
+}
+
 TEST_F(ContactsStoreTest, MissingFolderLogsOnEmpty)
 {
     ContactsStore store(m_registry, m_device);

@@ -99,6 +99,23 @@ TEST(VCardParse, Version21QuotedPrintableCharsetsAndBareParameters)
     EXPECT_EQ(c.first(str("LABEL"))->value(), str("Straße"));
 }
 
+TEST(VCardParse, EveryCharsetQtKnowsIsDecoded)
+{
+    const VCard c = only(crlf({
+        "BEGIN:VCARD",
+        "VERSION:2.1",
+        "N;CHARSET=windows-1251;ENCODING=QUOTED-PRINTABLE:=CF=E5=F2=F0=EE=E2;=C8=E2=E0=ED",
+        "ORG;CHARSET=ISO-8859-2;ENCODING=QUOTED-PRINTABLE:=A3=F3d=BC",
+        "TITLE;CHARSET=KOI8-R;ENCODING=QUOTED-PRINTABLE:=F0=D2=CF=C4=C1=D6=C9",
+        "NOTE;CHARSET=Shift_JIS;ENCODING=QUOTED-PRINTABLE:=93=FA=96=7B",
+        "END:VCARD",
+    }));
+    EXPECT_EQ(c.first(str("N"))->components, strs({"Петров", "Иван"}));
+    EXPECT_EQ(c.first(str("ORG"))->value(), str("Łódź"));
+    EXPECT_EQ(c.first(str("TITLE"))->value(), str("Продажи"));
+    EXPECT_EQ(c.first(str("NOTE"))->value(), str("日本"));
+}
+
 TEST(VCardParse, Version30GroupsFoldingEscapesAndTypeLists)
 {
     const QByteArray text = crlf({
@@ -345,8 +362,60 @@ TEST(VCardMapping, NameParts)
     EXPECT_FALSE(m.contains(str("Middle Name")));
     EXPECT_FALSE(m.contains(str("Job Title")));
 
-    m = mapped({"N:;; ;;", "FN:Nobody"});
-    EXPECT_TRUE(m.isEmpty());
+    m = mapped({"N:;; ;;", "TEL:555"});
+    EXPECT_FALSE(m.contains(str("Last Name")));
+}
+
+TEST(VCardMapping, WithoutAStructuredNameTheFormattedNameNamesTheContact)
+{
+    // Whole, never split: "de Vries" is no first name.
+    QHash<QString, QString> m = mapped({"VERSION:4.0", "FN:Maria de Vries"});
+    EXPECT_EQ(m.value(str("Last Name")), str("Maria de Vries"));
+    EXPECT_FALSE(m.contains(str("First Name")));
+    EXPECT_EQ(mapped({"N:;;;;", "FN:Blank N"}).value(str("Last Name")), str("Blank N"));
+    EXPECT_EQ(mapped({"N:Lark;Ada;;;", "FN:Ada Lark"}).value(str("Last Name")), str("Lark"));
+    // A company's own card is listed by its company only.
+    m = mapped({"FN:Acme Ltd", "ORG:Acme Ltd"});
+    EXPECT_FALSE(m.contains(str("Last Name")));
+    EXPECT_EQ(m.value(str("Company")), str("Acme Ltd"));
+    EXPECT_FALSE(mapped({"KIND:org", "FN:Widgets"}).contains(str("Last Name")));
+}
+
+TEST(VCardMapping, AddressBookLabelsAndUntypedNumbers)
+{
+    QHash<QString, QString> m = mapped({
+        "N:Lark;Ada;;;",
+        "item1.TEL:555-0101",
+        "item1.X-ABLabel:_$!<Mobile>!$_",
+        "item2.TEL:555-0102",
+        "item2.X-ABLabel:work",
+        "item3.TEL;type=pref:555-0103",
+        "item3.X-ABLabel:_$!<HomeFAX>!$_",
+        "item4.ADR:;;1 Mill Lane;Workton;;;",
+        "item4.X-ABLabel:Work",
+        "item5.X-ABRELATEDNAMES:Agnes Hartley",
+        "item5.X-ABLabel:_$!<Assistant>!$_",
+        "item6.URL:https\\://lark.example.com/",
+        "item6.X-ABLabel:_$!<HomePage>!$_",
+        "item7.TEL:555-0107",
+        "item7.X-ABLabel:Car",
+        "TEL;TYPE=VOICE:555-0108",
+    });
+    EXPECT_EQ(m.value(str("Mobile Tel")), str("555-0101"));
+    EXPECT_EQ(m.value(str("Work Tel")), str("555-0102"));
+    EXPECT_EQ(m.value(str("Home Fax")), str("555-0103"));
+    EXPECT_EQ(m.value(str("Business Street")), str("1 Mill Lane"));
+    EXPECT_EQ(m.value(str("Assistant")), str("Agnes Hartley"));
+    EXPECT_EQ(m.value(str("Web Page")), str("https://lark.example.com/"));
+    EXPECT_EQ(m.value(str("Car Tel")), str("555-0107"));
+    // A number that names no place takes the free work slot after the labelled one.
+    EXPECT_EQ(m.value(str("Work2 Tel")), str("555-0108"));
+    // A label belongs to its own group only.
+    EXPECT_FALSE(m.contains(str("Home Tel")));
+
+    m = mapped({"TEL:555-0201", "TEL;TYPE=MAIN:555-0202", "TEL;TYPE=WORK:555-0203"});
+    EXPECT_EQ(m.value(str("Work Tel")), str("555-0203"));
+    EXPECT_EQ(m.value(str("Work2 Tel")), str("555-0201"));
 }
 
 TEST(VCardMapping, TelephonesGoToTheirSlots)
@@ -376,7 +445,7 @@ TEST(VCardMapping, TelephonesGoToTheirSlots)
     EXPECT_EQ(m.value(str("Work2 Tel")), str("555-0107"));
     EXPECT_EQ(m.value(str("Home Tel")), str("555-0106"));
     EXPECT_EQ(m.value(str("Home2 Tel")), str("555-0109"));
-    // Numbers without work or home, and the surplus ones, are nowhere.
+    // The work slots are taken: numbers that name no place, and the surplus ones, are nowhere.
     for (const char* unused : {"555-0999", "555-0998", "555-0108", "555-0110"})
         EXPECT_FALSE(m.values().contains(str(unused))) << unused;
 }

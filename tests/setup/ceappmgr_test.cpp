@@ -5,9 +5,11 @@
 #include "platform/registry.h"
 #include "setup/ceappmgr/deviceinstaller.h"
 #include "setup/ceappmgr/installdescription.h"
+#include "setup/installlauncher.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -100,17 +102,32 @@ TEST(DeviceInstallerTest, InstallsOnceAndKeepsWhatTheUserMayHaveChanged)
     EXPECT_EQ(testsupport::readFile(device.toHost(QStringLiteral("\\Program Files\\Quillon\\quillon"))), QByteArray("program v2"));
 }
 
-TEST(DeviceInstallerTest, TheBuiltMediumInstallsTheEditorsTemplates)
+TEST(DeviceInstallerTest, TheBuiltMediumInstallsWithoutADisplay)
 {
-    QTemporaryDir deviceDir;
-    QProcess process;
-    process.start(QStringLiteral(QUILLON_CEAPPMGR),
-                  {QStringLiteral("--quiet"), QStringLiteral("--device"), deviceDir.path(),
-                   QStringLiteral(QUILLON_MEDIUM "/Quillon for Pocket PCs.ini")});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    // As over SSH: no display and no platform chosen.
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("QUILLON_DESKTOP"), home.filePath(QStringLiteral("desktop")));
+    environment.insert(QStringLiteral("QUILLON_DEVICE"), home.filePath(QStringLiteral("device")));
+    auto run = [&](const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(QUILLON_CEAPPMGR), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    };
+    run({QStringLiteral("--register")});
+    Registry desktop(home.filePath(QStringLiteral("desktop/registry.reg")));
+    const auto manager = desktop.value(RegistryHive::LocalMachine, CInstallLauncher::AppManagerKey(), QString());
+    EXPECT_TRUE(manager && manager->toString() == QFileInfo(QStringLiteral(QUILLON_CEAPPMGR)).absoluteFilePath());
 
-    const DevicePaths device(deviceDir.path());
+    // Without --quiet the report goes to the terminal.
+    const QString medium = QStringLiteral(QUILLON_MEDIUM "/Quillon for Pocket PCs.ini");
+    run({medium});
+    const DevicePaths device(home.filePath(QStringLiteral("device")));
     Registry registry(device.registryFile());
     Templates templates(registry, device);
     QStringList names = templates.Names();
@@ -118,5 +135,17 @@ TEST(DeviceInstallerTest, TheBuiltMediumInstallsTheEditorsTemplates)
     EXPECT_EQ(names, (QStringList{QStringLiteral("Board Meeting.min"), QStringLiteral("Project Status Meeting.min"),
                                   QStringLiteral("Weekly Team Meeting.min")}));
     EXPECT_TRUE(QFile::exists(device.toHost(QStringLiteral("\\windows\\Quillon.htm"))));
-    EXPECT_TRUE(QFile::exists(device.toHost(QStringLiteral("\\Contacts\\sample.vcf"))));
+    // The version About shows is this build's.
+    const auto version = registry.value(RegistryHive::CurrentUser, QStringLiteral("software\\Corvexa\\Quillon\\Version"),
+                                        QStringLiteral("Version"));
+    EXPECT_EQ(version ? version->toString() : QString(), QStringLiteral(QUILLON_VERSION));
+
+    // The sample address book goes only onto a device without contacts: once
+    // the user has their own, a reinstall does not bring it back.
+    const QString sample = device.toHost(QStringLiteral("\\Contacts\\sample.vcf"));
+    EXPECT_TRUE(QFile::exists(sample));
+    QFile::remove(sample);
+    testsupport::writeFile(device.toHost(QStringLiteral("\\Contacts\\mine.vcf")), "BEGIN:VCARD\r\nEND:VCARD\r\n");
+    run({QStringLiteral("--quiet"), medium});
+    EXPECT_FALSE(QFile::exists(sample));
 }

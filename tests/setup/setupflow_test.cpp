@@ -35,13 +35,18 @@ protected:
         };
     }
     void TearDown() override { QDir::setCurrent(previous); }
+    void SetManager(const QString& path)
+    {
+        registry.setValue(RegistryHive::LocalMachine, CInstallLauncher::AppManagerKey(), QString(), RegistryValue::fromString(path));
+    }
 
     int Run()
     {
-        CInstallLauncher launcher(registry, ui, [this](const QString& program, const QStringList& arguments) {
+        CInstallLauncher::Starter record = [this](const QString& program, const QStringList& arguments) {
             started.push_back({program, arguments});
             return true;
-        });
+        };
+        CInstallLauncher launcher(registry, ui, realStart ? CInstallLauncher::Starter() : record);
         CVantrelApp app(ui, launcher);
         return app.Run();
     }
@@ -60,6 +65,7 @@ protected:
     ScriptedSetupUi ui;
     QString refuse; // the dialog that is cancelled
     QString licence;
+    bool realStart = false; // start the manager for real instead of recording it
     std::vector<std::pair<QString, QStringList>> started;
 };
 
@@ -122,4 +128,29 @@ TEST_F(SetupFlow, WithoutTheManagerSetupFailsAndSaysWhy)
     EXPECT_EQ(ui.messages[0].icon, SetupUi::Warning);
     EXPECT_FALSE(ui.messages[0].owned);
     EXPECT_TRUE(started.empty());
+}
+
+TEST_F(SetupFlow, AnyPathsReachTheManagerWhole)
+{
+    // A manager path longer than 125 characters, and a medium folder whose name holds quotes.
+    const QString manager = QStringLiteral("/opt/") + QString(200, QLatin1Char('m')) + QStringLiteral("/ceappmgr");
+    SetManager(manager);
+    const QString odd = dir.filePath(QStringLiteral("the \"new\" medium"));
+    QDir().mkpath(odd);
+    QDir::setCurrent(odd);
+    EXPECT_EQ(Run(), 0);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].first, manager);
+    EXPECT_EQ(started[0].second, QStringList{odd + QStringLiteral("/Quillon for Pocket PCs.ini")});
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("Setup complete")});
+}
+
+TEST_F(SetupFlow, AManagerThatCannotBeStartedIsAFailure)
+{
+    SetManager(dir.filePath(QStringLiteral("no such manager")));
+    realStart = true;
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("Setup failed!\nCould not start CE application manager:\n")
+                                      + dir.filePath(QStringLiteral("no such manager"))});
+    EXPECT_EQ(ui.messages[0].icon, SetupUi::Warning);
 }
