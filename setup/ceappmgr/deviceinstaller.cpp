@@ -101,6 +101,19 @@ bool DeviceInstaller::Install(const InstallDescription& description, const QStri
         }
     }
 
+    for (const InstallDescription::SettingDefault& setting : description.settingDefaults) {
+        // The user's own value, or one an earlier installation set, stays.
+        const QString key = description.settingsKey + QLatin1Char('\\') + setting.section;
+        if (m_registry.value(RegistryHive::CurrentUser, key, setting.name))
+            continue;
+        if (m_registry.setValueCreatingKey(RegistryHive::CurrentUser, key, setting.name, RegistryValue::fromDword(setting.value))) {
+            report->append(QStringLiteral("Set %1\\%2 for a new user").arg(setting.section, setting.name));
+        } else {
+            report->append(QStringLiteral("Could not set %1\\%2 in the device registry").arg(setting.section, setting.name));
+            ok = false;
+        }
+    }
+
     for (const InstallDescription::AppPath& appPath : description.appPaths) {
         const QString command = m_commandFor(appPath.role);
         if (command.isEmpty()) {

@@ -95,6 +95,18 @@ bool InstallDescription::Parse(const QByteArray& text, InstallDescription* descr
         }
         result.appPaths.append({program, role});
     }
+    for (const auto& [entry, value] : sections.value(QStringLiteral("settingsdefaults"))) {
+        const qsizetype slash = entry.lastIndexOf(QLatin1Char('\\'));
+        bool isNumber = false;
+        const quint32 number = value.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)
+            ? value.mid(6).toUInt(&isNumber, 16)
+            : 0;
+        if (slash <= 0 || slash + 1 == entry.size() || !isNumber || result.settingsKey.isEmpty()) {
+            *error = QStringLiteral("the setting %1 needs the form section\\name=dword:hex and a SettingsKey.").arg(entry);
+            return false;
+        }
+        result.settingDefaults.append({entry.left(slash), entry.mid(slash + 1), number});
+    }
     *description = result;
     return true;
 }

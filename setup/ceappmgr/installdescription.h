@@ -15,6 +15,12 @@ struct InstallDescription {
         bool replace = true; // false: an existing file on the device is kept
         bool onlyIntoEmpty = false; // true: copied only while the destination folder is empty or absent
     };
+    // A setting a new user starts with, below settingsKey; one already there is kept.
+    struct SettingDefault {
+        QString section;
+        QString name;
+        quint32 value = 0;
+    };
     struct AppPath {
         QString program; // a device program's file name, "pword.exe"
         QString role;    // "open" (the desktop's viewer) or "send" (the nearby-device sender)
@@ -25,6 +31,7 @@ struct InstallDescription {
     QString settingsKey; // the program's settings key below HKEY_CURRENT_USER; may be empty
     QList<FileSet> files;
     QList<AppPath> appPaths;
+    QList<SettingDefault> settingDefaults;
 
     // Reads the description; on failure *error says why.
     static bool Read(const QString& path, InstallDescription* description, QString* error);

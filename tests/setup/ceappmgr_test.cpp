@@ -139,6 +139,12 @@ TEST(DeviceInstallerTest, TheBuiltMediumInstallsWithoutADisplay)
     const auto version = registry.value(RegistryHive::CurrentUser, QStringLiteral("software\\Corvexa\\Quillon\\Version"),
                                         QStringLiteral("Version"));
     EXPECT_EQ(version ? version->toString() : QString(), QStringLiteral(QUILLON_VERSION));
+    // A new user's minutes name attendees and authors: name, company and e-mail.
+    const QString options = QStringLiteral("software\\Corvexa\\Quillon\\Options");
+    const auto fields = registry.value(RegistryHive::CurrentUser, options, QStringLiteral("RequiredContactProps"));
+    ASSERT_TRUE(fields.has_value());
+    EXPECT_EQ(fields->data, RegistryValue::fromDword(0x183).data);
+    registry.setValue(RegistryHive::CurrentUser, options, QStringLiteral("RequiredContactProps"), RegistryValue::fromDword(5));
 
     // The sample address book goes only onto a device without contacts: once
     // the user has their own, a reinstall does not bring it back.
@@ -148,4 +154,8 @@ TEST(DeviceInstallerTest, TheBuiltMediumInstallsWithoutADisplay)
     testsupport::writeFile(device.toHost(QStringLiteral("\\Contacts\\mine.vcf")), "BEGIN:VCARD\r\nEND:VCARD\r\n");
     run({QStringLiteral("--quiet"), medium});
     EXPECT_FALSE(QFile::exists(sample));
+    // The user's own choice of fields survives the reinstall.
+    Registry after(device.registryFile());
+    EXPECT_EQ(after.value(RegistryHive::CurrentUser, options, QStringLiteral("RequiredContactProps"))->data,
+              RegistryValue::fromDword(5).data);
 }
