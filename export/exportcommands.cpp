@@ -12,10 +12,16 @@
 #include "platform/shell.h"
 
 #include <QDir>
+#include <QProcess>
+
+#include <algorithm>
 
 namespace {
 
 const QString kSender = QStringLiteral("\\Windows\\irsquirt.exe");
+
+// How long a sender still running at exit gets to close its windows before it is killed.
+constexpr int kSenderGraceMs = 2000;
 
 } // namespace
 
@@ -24,6 +30,21 @@ ExportCommands::ExportCommands(CMinuteView& view, EditorServices& services)
     , m_view(view)
     , m_services(services)
 {
+}
+
+ExportCommands::~ExportCommands()
+{
+    for (Sending& sending : m_sendings) {
+        if (!sending.sender || sending.sender->state() == QProcess::NotRunning)
+            continue;
+        sending.sender->disconnect(); // ended by us: nothing to report
+        sending.sender->terminate();
+        if (!sending.sender->waitForFinished(kSenderGraceMs)) {
+            sending.sender->kill();
+            sending.sender->waitForFinished(kSenderGraceMs);
+        }
+    }
+    DeleteEndedSendFiles(false); // no message at exit
 }
 
 namespace {
@@ -77,12 +98,13 @@ bool ExportCommands::ExportFileDialog(int kind, QString& path)
     return true;
 }
 
-bool ExportCommands::Start(const QString& program, const QString& parameters)
+void ExportCommands::OpenInViewer(int kind, const QString& path)
 {
-    if (m_services.shell.Execute(QStringLiteral("Open"), program, parameters, QStringLiteral("\\Windows"), Shell::kShowNormal))
-        return true;
-    m_services.ui.MessageBox(QStringLiteral("Could not start %1.").arg(program), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
-    return false;
+    // Every viewer is the desktop's opener for the file's type.
+    if (!m_services.shell.Execute(QStringLiteral("Open"), ViewerFor(kind), path, QStringLiteral("\\Windows"),
+                                  Shell::kShowNormal))
+        m_services.ui.MessageBox(QStringLiteral("No program to open the file is installed. Install xdg-utils."),
+                                 kAppCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 CQuillonDoc* ExportCommands::CommittedDoc()
@@ -111,7 +133,7 @@ void ExportCommands::ExportToFile(int kind)
     // Nothing was written after a failure: there is nothing to open.
     if (Render(*doc, kind, path, false)
         && m_services.ui.MessageBox(QStringLiteral("Open the file?"), kAppCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES)
-        Start(ViewerFor(kind), path);
+        OpenInViewer(kind, path);
 }
 
 void ExportCommands::ExportToClipboard()
@@ -126,6 +148,8 @@ void ExportCommands::BeamMinute(int kind)
     CQuillonDoc* doc = CommittedDoc();
     if (!doc)
         return;
+    DeleteEndedSendFiles(true);
+    Sending sending;
     QString file;
     if (kind == ExportMinute) {
         // The file sent must be the minute as it stands: one never saved, or
@@ -146,22 +170,84 @@ void ExportCommands::BeamMinute(int kind)
         QDir().mkpath(m_services.device.toHost(QStringLiteral("%1\\Temp").arg(m_strInstallDir)));
         if (!Render(*doc, kind, file, false))
             return;
-        m_strBeamTempFile = file;
+        sending.tempFile = file;
     }
     m_strBeamFile = file;
-    Start(kSender, file);
+    sending.sender = m_services.shell.Launch(kSender, file, QStringLiteral("\\Windows"));
+    m_latestSender = sending.sender.get();
+    if (sending.sender) {
+        QProcess* sender = sending.sender.get();
+        QObject::connect(sender, &QProcess::finished, sender, [this, sender] { ReportFailedSend(*sender); });
+    } else {
+        // The sender's entry is written by Setup from what it finds on this computer.
+        m_services.ui.MessageBox(QStringLiteral("No program to send files is installed. Install bluetooth-sendto, "
+                                                "blueman or kdeconnect, then run Setup again."),
+                                 kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+    }
+    if (sending.sender || !sending.tempFile.isEmpty())
+        m_sendings.push_back(std::move(sending));
+}
+
+QProcess* ExportCommands::LatestSender() const
+{
+    return m_latestSender;
+}
+
+void ExportCommands::ReportFailedSend(QProcess& sender)
+{
+    if (sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0)
+        return;
+    // The sender's last words say why, when it gave any.
+    QString text = QStringLiteral("The file could not be sent.");
+    const QStringList lines = QString::fromLocal8Bit(sender.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!lines.isEmpty())
+        text += QLatin1Char('\n') + lines.back().trimmed().left(200);
+    // Shown from the event loop, not from inside the process's own signal,
+    // so that whatever runs while the box is up may delete the process.
+    QMetaObject::invokeMethod(
+        &m_view, [this, text] { m_services.ui.MessageBox(text, kAppCaption, MB_OK | MB_ICONEXCLAMATION); },
+        Qt::QueuedConnection);
 }
 
 void ExportCommands::DeleteBeamTempFile()
 {
-    if (m_strBeamTempFile.isEmpty())
-        return;
-    const std::optional<FileError> error = RemoveFile(m_services.device.toHost(m_strBeamTempFile), m_strBeamTempFile);
-    // A file that has gone already needs no deleting; any other failure is
-    // reported and tried again at the next activation.
-    if (error && error->cause != FileErrorCause::FileNotFound) {
-        m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
-        return;
+    DeleteEndedSendFiles(true);
+}
+
+void ExportCommands::DeleteEndedSendFiles(bool report)
+{
+    auto running = [](const Sending& sending) {
+        return sending.sender && sending.sender->state() != QProcess::NotRunning;
+    };
+    QStringList failures;
+    for (auto it = m_sendings.begin(); it != m_sendings.end();) {
+        if (running(*it)) {
+            ++it;
+            continue;
+        }
+        // A later send of the same file to a sender still running deletes it when that one ends.
+        const QString& file = it->tempFile;
+        const bool stillSent = std::any_of(m_sendings.begin(), m_sendings.end(), [&](const Sending& other) {
+            return &other != &*it && running(other) && other.tempFile == file;
+        });
+        if (!file.isEmpty() && !stillSent) {
+            const std::optional<FileError> error = RemoveFile(m_services.device.toHost(file), file);
+            // A file that has gone already needs no deleting; any other failure
+            // is reported once (the box's closing reactivates the window, which
+            // comes back here) and retried silently later.
+            if (error && error->cause != FileErrorCause::FileNotFound) {
+                if (report && !it->failureShown) {
+                    it->failureShown = true;
+                    failures.append(error->message());
+                }
+                ++it;
+                continue;
+            }
+        }
+        if (it->sender.get() == m_latestSender)
+            m_latestSender = nullptr;
+        it = m_sendings.erase(it);
     }
-    m_strBeamTempFile.clear();
+    for (const QString& message : failures)
+        m_services.ui.MessageBox(message, kAppCaption, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -75,11 +75,14 @@ private:
 };
 
 // The three characters below 0x80 that a markup format writes differently;
-// CR and everything from 0x80 on are special in both.
+// CR, LF and everything from 0x80 on are special in both.
 struct MarkupTable {
     char16_t a, b, c;
 
-    bool Special(char16_t u) const { return u >= 0x80 || u == u'\r' || u == a || u == b || u == c; }
+    bool Special(char16_t u) const
+    {
+        return u >= 0x80 || u == u'\r' || u == u'\n' || u == a || u == b || u == c;
+    }
 
     // Narrows eight characters into out when none of them is special.
     bool CopyPlainBlock(const char16_t* in, char* out) const
@@ -87,9 +90,11 @@ struct MarkupTable {
 #if defined(__SSE2__)
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
         const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), _mm_setzero_si128());
+        const __m128i breaks =
+            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(short(u'\r'))), _mm_cmpeq_epi16(v, _mm_set1_epi16(short(u'\n'))));
         const __m128i special = _mm_or_si128(
             _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(short(a))), _mm_cmpeq_epi16(v, _mm_set1_epi16(short(b)))),
-            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(short(c))), _mm_cmpeq_epi16(v, _mm_set1_epi16(short(u'\r')))));
+            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(short(c))), breaks));
         if (_mm_movemask_epi8(_mm_andnot_si128(special, ascii)) != 0xFFFF)
             return false;
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
@@ -212,8 +217,8 @@ private:
 
 // Writes a title or text in a markup format: with escape, the format's
 // special characters escaped and everything beyond ASCII as a character
-// reference; with breaks, each CR (with the LF of its pair) as the format's
-// line break. Out takes ASCII runs (Ascii) and single characters (Char).
+// reference; with breaks, each line break as the format's: CR LF, a lone CR
+// and a lone LF (texts from JSON or the clipboard bring those) alike. Out takes ASCII runs (Ascii) and single characters (Char).
 template<typename Out>
 void EmitMarkup(Out& out, QStringView text, int kind, bool escape, bool breaks)
 {
@@ -228,12 +233,13 @@ void EmitMarkup(Out& out, QStringView text, int kind, bool escape, bool breaks)
         if (i == n)
             break;
         const char16_t c = units[i];
-        if (c == u'\r' && breaks) {
+        const bool lineBreak = c == u'\r' || c == u'\n';
+        if (lineBreak && breaks) {
             out.Ascii(html ? "\r\n<br>\r\n" : "\r\n\\par ");
-            // The LF of the pair goes with it; anything else after a lone CR is kept.
-            if (i + 1 < n && units[i + 1] == u'\n')
+            // The LF of a CR LF pair goes with it.
+            if (c == u'\r' && i + 1 < n && units[i + 1] == u'\n')
                 ++i;
-        } else if (!escape || c == u'\r') {
+        } else if (!escape || lineBreak) {
             out.Run(units + i, 1);
         } else if (c < 0x80) {
             if (html) {
@@ -301,7 +307,7 @@ const RuntimeClass* CMinuteExport::GetRuntimeClass() const
 
 QString CMinuteExport::TranslateLineBreaks(const QString& text, int kind)
 {
-    if (!text.contains(QLatin1Char('\r')))
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
         return text;
     return Markup(text, kind, false, true);
 }

@@ -53,7 +53,8 @@ public:
     // The clipboard text.
     QString RenderText(bool numbered) const;
 
-    // Line breaks (CR LF) as the format's: "\r\n<br>\r\n" for HTML, "\r\n\par " for RTF.
+    // Line breaks (CR LF, or a lone CR or LF) as the format's: "\r\n<br>\r\n"
+    // for HTML, "\r\n\par " for RTF.
     static QString TranslateLineBreaks(const QString& text, int kind);
     static QString EscapeHtml(const QString& text);
 

@@ -8,8 +8,9 @@
 // The host's programs that stand in for the handheld's own.
 
 // The first way found on the host to send a file to a nearby device, as a
-// command line to which the file is added: bluetooth-sendto, blueman-sendto,
-// or kdeconnect-cli --share. Empty when there is none. searchPath (a PATH
+// command line (as QProcess::splitCommand reads it) to which the file is
+// added: bluetooth-sendto, blueman-sendto, or kdeconnect-cli sharing with the
+// first paired device in reach. Empty when there is none. searchPath (a PATH
 // value) replaces the process's PATH when given.
 QString HostSenderCommand(const std::optional<QString>& searchPath = std::nullopt);
 

@@ -2,11 +2,17 @@
 
 #include "editorfixture.h"
 
+#include "export/exportcommands.h"
 #include "framework/commandids.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+
+#include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,6 +32,43 @@ protected:
         Start({WriteMinute(QStringLiteral("Board.min"), {{1, QStringLiteral("Attendees"), QStringLiteral("Ann\r\nBob")},
                                                          {2, QStringLiteral("Apologies"), QString()},
                                                          {1, QStringLiteral("Actions"), QStringLiteral("Call")}})});
+    }
+    // A stand-in for the host's sender, registered as the device's: it logs
+    // the file it gets to "sent", then runs body.
+    void InstallSender(const QByteArray& body = {})
+    {
+        const QString script = dir.filePath(QStringLiteral("sender"));
+        ASSERT_TRUE(testsupport::writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + dir.filePath(QStringLiteral("sent")).toLocal8Bit()
+                                                   + "\"\n" + body));
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        Registry registry(DevicePath(QStringLiteral("registry.reg")));
+        ASSERT_TRUE(registry.setValueCreatingKey(RegistryHive::LocalMachine, Shell::AppPathsKey(QStringLiteral("irsquirt.exe")),
+                                                 QString(), RegistryValue::fromString(script)));
+    }
+    // A sender that runs until Release.
+    void InstallWaitingSender()
+    {
+        const QByteArray fifo = dir.filePath(QStringLiteral("go")).toLocal8Bit();
+        ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+        InstallSender("read line < \"" + fifo + "\"\n");
+    }
+    void Release()
+    {
+        QFile fifo(dir.filePath(QStringLiteral("go")));
+        ASSERT_TRUE(fifo.open(QIODevice::WriteOnly));
+        fifo.write("\n");
+    }
+    // Waits for the latest sender to end, and lets its report (if any) come.
+    void WaitForSender()
+    {
+        QProcess* sender = Tree()->Exports().LatestSender();
+        ASSERT_NE(sender, nullptr);
+        ASSERT_TRUE(sender->waitForFinished());
+        QCoreApplication::sendPostedEvents();
+    }
+    QStringList Sent() const
+    {
+        return QString::fromLocal8Bit(testsupport::readFile(dir.filePath(QStringLiteral("sent")))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     static QByteArray Golden(const char* name)
     {
@@ -103,7 +146,18 @@ TEST_F(ExportCommandsTest, FailuresAreReportedInsteadOfOfferingAFile)
     ui.fileAnswers.push_back(dir.filePath(QStringLiteral("out.htm")));
     ui.answers.push_back(IDYES);
     Send(cmd::ExportHtml);
-    EXPECT_EQ(ui.messageTexts().back(), QStringLiteral("Could not start \\Windows\\iexplore.exe."));
+    EXPECT_EQ(ui.messageTexts().back(), QStringLiteral("No program to open the file is installed. Install xdg-utils."));
+
+    // No sender registered, and one that fails: each says why.
+    ui.messages.clear();
+    Send(cmd::BeamText);
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No program to send files is installed. Install bluetooth-sendto, "
+                                                            "blueman or kdeconnect, then run Setup again.")});
+    InstallSender("echo 'some noise' >&2; echo 'No paired device is reachable.' >&2; exit 1\n");
+    ui.messages.clear();
+    Send(cmd::BeamText);
+    WaitForSender();
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("The file could not be sent.\nNo paired device is reachable.")});
 }
 
 TEST_F(ExportCommandsTest, TheClipboardGetsTheTextAndAConfirmation)
@@ -119,77 +173,100 @@ TEST_F(ExportCommandsTest, TheClipboardGetsTheTextAndAConfirmation)
     EXPECT_TRUE(ui.fileDialogs.empty());
 }
 
-TEST_F(ExportCommandsTest, SendingAnExportLeavesATemporaryFileUntilTheWindowComesBack)
+TEST_F(ExportCommandsTest, ASentFileStaysWhileItsSenderRuns)
 {
     Install();
+    InstallWaitingSender();
     StartWithMinute();
     ASSERT_TRUE(Send(cmd::BeamText));
-    const QString temp = QStringLiteral("\\Program Files\\Quillon\\Temp\\Board.txt");
-    ASSERT_EQ(shell.started.size(), 1u);
-    EXPECT_EQ(shell.started[0].file, QStringLiteral("\\Windows\\irsquirt.exe"));
-    EXPECT_EQ(shell.started[0].parameters, temp);
     const QString host = DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.txt"));
     const QString expected = QStringLiteral("Attendees\r\nAnn\r\nBob\r\n\r\nApologies\r\n\r\n\r\nActions\r\nCall\r\n\r\n");
     EXPECT_EQ(testsupport::readFile(host), QByteArray(reinterpret_cast<const char*>(expected.utf16()), expected.size() * 2));
 
-    // Two sends before the window comes back: only the second file is deleted.
-    ASSERT_TRUE(Send(cmd::BeamHtml));
-    const QString htmHost = DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.htm"));
-    EXPECT_TRUE(QFile::exists(htmHost));
+    // Coming back to the window while the sender still runs leaves its file.
     Frame()->m_onActivate();
-    EXPECT_FALSE(QFile::exists(htmHost));
     EXPECT_TRUE(QFile::exists(host));
+    Release();
+    WaitForSender();
+    EXPECT_EQ(Sent(), QStringList{host});
+    Frame()->m_onActivate();
+    EXPECT_FALSE(QFile::exists(host));
+
+    // The next send deletes an earlier file whose sender has ended.
+    const QString htm = DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.htm"));
+    Send(cmd::BeamHtml);
+    Release();
+    WaitForSender();
+    EXPECT_TRUE(QFile::exists(htm));
+    Send(cmd::BeamRtf);
+    EXPECT_FALSE(QFile::exists(htm));
+
+    // Exit ends the sender still running and deletes its file.
+    QProcess* sender = Tree()->Exports().LatestSender();
+    ASSERT_NE(sender, nullptr);
+    const qint64 pid = sender->processId();
+    app.reset();
+    EXPECT_FALSE(QFile::exists(DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.rtf"))));
+    EXPECT_NE(::kill(pid_t(pid), 0), 0);
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(ExportCommandsTest, AFileThatCannotBeDeletedIsTriedAgain)
+TEST_F(ExportCommandsTest, AFileThatCannotBeDeletedIsReportedOnceAndTriedAgain)
 {
     Install();
+    InstallSender();
     StartWithMinute();
     Send(cmd::BeamRtf);
+    WaitForSender();
     const QString host = DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.rtf"));
     ASSERT_TRUE(QFile::remove(host));
     ASSERT_TRUE(QDir().mkpath(host)); // a folder of that name cannot be deleted as a file
+    // Closing the message reactivates the window: no second message.
+    Frame()->m_onActivate();
     Frame()->m_onActivate();
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Access to \\Program Files\\Quillon\\Temp\\Board.rtf was denied.")});
     ASSERT_TRUE(QDir(host).removeRecursively());
-    Frame()->m_onActivate(); // gone by now: nothing more to do or say
-    Frame()->m_onActivate();
+    ASSERT_TRUE(testsupport::writeFile(host, "still here"));
+    Frame()->m_onActivate(); // tried again, silently
+    EXPECT_FALSE(QFile::exists(host));
     EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(ExportCommandsTest, AnUntitledMinuteIsSentAsUntittxtWithoutAnInstallFolder)
 {
+    InstallSender();
     Start();
     ASSERT_TRUE(Send(cmd::BeamText));
-    ASSERT_EQ(shell.started.size(), 1u);
-    EXPECT_EQ(shell.started[0].parameters, QStringLiteral("\\Temp\\Untittxt"));
+    WaitForSender();
+    EXPECT_EQ(Sent(), QStringList{DevicePath(QStringLiteral("Temp/Untittxt"))});
     EXPECT_TRUE(QFile::exists(DevicePath(QStringLiteral("Temp/Untittxt"))));
 }
 
 TEST_F(ExportCommandsTest, SendingTheMinuteItselfSavesItFirst)
 {
+    InstallSender();
     Start();
     // Never saved: cancelled, nothing is sent.
     ui.answers.push_back(IDCANCEL);
     Send(cmd::BeamMinute);
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("The minute must be saved before it can be sent.\nSave it now?")});
-    EXPECT_TRUE(shell.started.empty());
+    EXPECT_TRUE(Sent().isEmpty());
 
     // OK: saved under a chosen name, then sent.
     const QString path = dir.filePath(QStringLiteral("Sent.min"));
     ui.answers.push_back(IDOK);
     ui.fileAnswers.push_back(path);
     Send(cmd::BeamMinute);
-    ASSERT_EQ(shell.started.size(), 1u);
-    EXPECT_EQ(shell.started[0].parameters, path);
+    WaitForSender();
+    EXPECT_EQ(Sent(), QStringList{path});
     EXPECT_TRUE(QFile::exists(path));
 
     // Saved and unchanged: sent at once, and never deleted afterwards.
     ui.messages.clear();
     Send(cmd::BeamMinute);
+    WaitForSender();
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(shell.started.size(), 2u);
+    EXPECT_EQ(Sent().size(), 2);
     Frame()->m_onActivate();
     EXPECT_TRUE(QFile::exists(path));
 }

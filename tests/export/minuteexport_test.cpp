@@ -153,9 +153,16 @@ TEST(MinuteExport, LineBreaksTakeTheFormatsForm)
 {
     EXPECT_EQ(CMinuteExport::TranslateLineBreaks(QStringLiteral("a\r\nb"), ExportHtml), QStringLiteral("a\r\n<br>\r\nb"));
     EXPECT_EQ(CMinuteExport::TranslateLineBreaks(QStringLiteral("a\r\nb\r\n"), ExportRtf), QStringLiteral("a\r\n\\par b\r\n\\par "));
-    EXPECT_EQ(CMinuteExport::TranslateLineBreaks(QStringLiteral("no breaks\n"), ExportRtf), QStringLiteral("no breaks\n"));
+    EXPECT_EQ(CMinuteExport::TranslateLineBreaks(QStringLiteral("no breaks"), ExportRtf), QStringLiteral("no breaks"));
     // A CR without its LF does not take the next character with it.
     EXPECT_EQ(CMinuteExport::TranslateLineBreaks(QStringLiteral("a\rb\r"), ExportHtml), QStringLiteral("a\r\n<br>\r\nb\r\n<br>\r\n"));
+    // A lone LF (texts from JSON or the clipboard) is a line break too, and
+    // LF CR is two of them.
+    EXPECT_EQ(CMinuteExport::TranslateLineBreaks(QStringLiteral("a\nb\n\rc"), ExportRtf),
+              QStringLiteral("a\r\n\\par b\r\n\\par \r\n\\par c"));
+    const NodeList list = makeList({{1, QStringLiteral("T"), QStringLiteral("Ann\nBob")}});
+    EXPECT_TRUE(render(list, ExportHtml, false).contains("<P><B>T</B></P>\r\nAnn\r\n<br>\r\nBob\r\n\r\n<br>\r\n"));
+    EXPECT_TRUE(rtfItems(render(list, ExportRtf, false)).startsWith("\\par\\b\\cf0 T\\b0\\cf0\\par\r\nAnn\r\n\\par Bob\r\n"));
 }
 
 TEST(MinuteExport, AnEmptyMinuteIsAnEmptyTextAndACompleteDocument)
@@ -222,9 +229,9 @@ TEST(MinuteExport, LongTextsEscapeTheSameAtEveryPosition)
         QByteArray out;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t c = text.at(i).unicode();
-            if (c == u'\r') {
+            if (c == u'\r' || c == u'\n') {
                 out += html ? "\r\n<br>\r\n" : "\r\n\\par ";
-                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
                     ++i;
             } else if (html && c == u'&') {
                 out += "&amp;";
@@ -258,6 +265,6 @@ TEST(MinuteExport, LongTextsEscapeTheSameAtEveryPosition)
     EXPECT_TRUE(html.contains(expectedHtml));
     const QByteArray rtf = render(list, ExportRtf, false);
     EXPECT_TRUE(rtf.contains("\\par\\b\\cf0 T\\b0\\cf0\\par\r\n" + reference(text, false) + "\r\n\r\n\r\n\\par"));
-    const QString withoutBreaks = QString(text).remove(QLatin1Char('\r'));
+    const QString withoutBreaks = QString(text).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     EXPECT_EQ(CMinuteExport::EscapeHtml(withoutBreaks).toLatin1(), reference(withoutBreaks, true));
 }
