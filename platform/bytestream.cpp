@@ -105,7 +105,9 @@ bool SafeFileSink::open(const QString& hostPath, const QString& displayPath, Fil
     if (hostPath.isEmpty())
         return failWith(FileErrorCause::BadPath);
     const QFileInfo info(hostPath);
-    if (info.isDir())
+    // Only a regular file (or a link to one) is ever replaced: a folder, a
+    // FIFO or a device node is refused and left as it is.
+    if (info.exists() && !info.isFile())
         return failWith(FileErrorCause::AccessDenied);
     m_file = std::make_unique<QSaveFile>(hostPath);
     errno = 0;

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -147,6 +149,30 @@ TEST(QuillonCli, TheProgramRunsTheCommands)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_EQ(process.readAllStandardError(), QByteArray("/nonexistent/x.min was not found.\n"));
+}
+
+// Output that cannot be written, and a target that is no regular file, are
+// failures: nothing is reported as done, and the target is left as it was.
+TEST(QuillonCli, WritesThatCannotBeMadeFail)
+{
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(QUILLON_CLI_PATH), {QStringLiteral("dump"), kWorkedExample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().startsWith("quillon-cli: cannot write the output: "));
+
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.min"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString json = dir.filePath(QStringLiteral("a.json"));
+    ASSERT_TRUE(testsupport::writeFile(json, "{\"nodes\":[]}"));
+    process.setStandardOutputFile(QString());
+    process.start(QStringLiteral(QUILLON_CLI_PATH), {QStringLiteral("create"), json, QStringLiteral("-o"), fifo});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(), QStringLiteral("Access to %1 was denied.\n").arg(fifo).toUtf8());
+    EXPECT_FALSE(QFileInfo(fifo).isFile()); // still the FIFO
 }
 
 TEST(QuillonCli, ExportWritesWhatTheEditorWould)

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
@@ -14,8 +16,17 @@ int main(int argc, char** argv)
     err.open(stderr, QIODevice::WriteOnly);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    const int status = RunCli(arguments, out, err);
-    out.flush();
+    int status = RunCli(arguments, out, err);
+    // What is still buffered is written here: a full disk or a closed pipe
+    // must not pass for success.
+    errno = 0;
+    if (!out.flush() || out.error() != QFileDevice::NoError) {
+        const int error = errno;
+        err.write(QByteArray("quillon-cli: cannot write the output: ")
+                  + (error ? std::strerror(error) : "write failed") + '\n');
+        if (status == 0)
+            status = 1;
+    }
     err.flush();
     return status;
 }
