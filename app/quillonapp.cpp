@@ -16,6 +16,7 @@
 #include "platform/singleinstance.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
@@ -67,7 +68,14 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
         file = QFileInfo(file).absoluteFilePath();
 
     m_singleInstance = std::make_unique<SingleInstance>(m_device.root());
-    if (!m_singleInstance->TryAcquire()) {
+    const SingleInstance::Start start = m_singleInstance->Acquire();
+    if (start == SingleInstance::Start::Failed) {
+        m_services.ui.MessageBox(QStringLiteral("Quillon cannot start: the device folder %1 cannot be written.")
+                                     .arg(QDir::toNativeSeparators(m_device.root())),
+                                 kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (start == SingleInstance::Start::AnotherRuns) {
         m_bAnotherInstance = true;
         m_profile.SetRegistryKey(kRegistryKey);
         // A minute opened from a file manager goes to the window already open.

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -27,16 +28,49 @@ SingleInstance::SingleInstance(const QString& deviceRoot, QObject* parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::TryAcquire()
+bool SingleInstance::TryLock()
 {
-    QDir().mkpath(QFileInfo(m_lockPath).absolutePath());
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     // Only a live owner keeps the lock; a dead one's is taken over at once.
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        m_lock.reset();
-        return false;
+    if (m_lock->tryLock(0))
+        return true;
+    m_lock.reset();
+    return false;
+}
+
+bool SingleInstance::Answers() const
+{
+    QLocalSocket socket;
+    socket.connectToServer(m_serverName);
+    return socket.waitForConnected(1000);
+}
+
+SingleInstance::Start SingleInstance::Acquire()
+{
+    QDir().mkpath(QFileInfo(m_lockPath).absolutePath());
+    if (TryLock()) {
+        Listen();
+        return Start::First;
     }
+    if (Answers())
+        return Start::AnotherRuns;
+    // Nobody answers: what is there was left by a crash. It is taken over
+    // once; should that fail, another start won the race or the folder is
+    // not ours to write.
+    if (QFileInfo(m_lockPath).isDir())
+        QDir(m_lockPath).removeRecursively();
+    else
+        QFile::remove(m_lockPath);
+    if (TryLock()) {
+        Listen();
+        return Start::First;
+    }
+    return Answers() ? Start::AnotherRuns : Start::Failed;
+}
+
+void SingleInstance::Listen()
+{
     QLocalServer::removeServer(m_serverName); // a socket left behind by a crash
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -52,7 +86,6 @@ bool SingleInstance::TryAcquire()
         }
     });
     m_server->listen(m_serverName);
-    return true;
 }
 
 void SingleInstance::Take(QByteArray& received)

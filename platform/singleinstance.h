@@ -18,8 +18,14 @@ public:
     explicit SingleInstance(const QString& deviceRoot, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this is the first instance (it then listens for raise requests).
-    bool TryAcquire();
+    enum class Start {
+        First,      // this instance holds the lock and listens for requests
+        AnotherRuns, // a running instance answers on its socket
+        Failed,     // no lock could be made (the device folder cannot be written)
+    };
+    // Takes the lock. A lock whose owner does not answer is left over from
+    // a crash (empty, garbled, another host's, even a folder) and is taken over.
+    Start Acquire();
     // Asks the running instance to raise its window; false when it cannot be reached.
     bool AskToRaise();
     // Asks the running instance to open a file (and so to come forward).
@@ -31,6 +37,10 @@ signals:
 
 private:
     bool Send(const QByteArray& message);
+    bool TryLock();
+    // Whether a running instance answers on the socket.
+    bool Answers() const;
+    void Listen();
     // Acts on the whole lines received so far.
     void Take(QByteArray& received);
 

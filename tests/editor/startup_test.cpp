@@ -5,6 +5,7 @@
 #include "app/aboutdialog.h"
 #include "framework/commandids.h"
 #include "platform/registry.h"
+#include "platform/singleinstance.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -122,4 +123,29 @@ TEST_F(EditorTest, ASecondStartHandsItsMinuteToTheFirst)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(Doc()->GetPath(), path);
     EXPECT_EQ(Outline(), "Board.min[Venue]");
+}
+
+// Whatever a crash or power loss left as the lock, a start that finds no
+// running instance takes it over; a device folder that cannot be written is
+// reported, and start-up ends with a failure.
+TEST_F(EditorTest, ALockLeftBehindNeverBlocksTheStart)
+{
+    const QString lock = DevicePath(QStringLiteral("Quillon.lock"));
+    const QList<QByteArray> leftovers = {QByteArray(), QByteArray("garbage\x01\x02"), QByteArray("4242\nquillon\nanother-host\n")};
+    for (int i = 0; i <= leftovers.size(); ++i) {
+        if (i < leftovers.size())
+            ASSERT_TRUE(testsupport::writeFile(lock, leftovers[i]));
+        else
+            ASSERT_TRUE(QDir().mkpath(lock + QStringLiteral("/inside"))); // a folder in its place
+        Start();
+        EXPECT_NE(app->MainFrame(), nullptr) << "leftover " << i;
+        app.reset();
+    }
+
+    const QString readOnly = dir.filePath(QStringLiteral("readonly"));
+    QDir().mkpath(readOnly);
+    testsupport::openToOthers(dir.path());
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    EXPECT_TRUE(testsupport::runUnprivileged([&] { return SingleInstance(readOnly).Acquire() == SingleInstance::Start::Failed; }));
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
