@@ -204,11 +204,6 @@ QTreeWidgetItem* BranchMoves::BuildAt(const Place& place)
     return first;
 }
 
-void BranchMoves::InsertClip(QTreeWidgetItem* target)
-{
-    BuildAt(PlaceAt(target));
-}
-
 QTreeWidgetItem* BranchMoves::CopyBranch(QTreeWidgetItem* source, const Place& place, bool move)
 {
     CQuillonDoc* doc = Doc();
@@ -235,6 +230,12 @@ QTreeWidgetItem* BranchMoves::CopyBranch(QTreeWidgetItem* source, const Place& p
     return placed;
 }
 
+void BranchMoves::RefuseMove()
+{
+    m_view.Services().ui.MessageBox(QStringLiteral("Cannot cut and paste within one's self!"), kAppCaption,
+                                    MB_OK | MB_ICONEXCLAMATION);
+}
+
 int BranchMoves::PasteClip()
 {
     QTreeWidgetItem* target = m_view.SelectedItem();
@@ -243,8 +244,7 @@ int BranchMoves::PasteClip()
         return 0; // nothing selected, or the source has gone
     // A copy not yet pasted may go anywhere, even into its own branch.
     if (m_nUndoState != UNDO_COPIED && !IsValidMove(source, target)) {
-        m_view.Services().ui.MessageBox(QStringLiteral("Cannot cut and paste within one's self!"), kAppCaption,
-                                        MB_OK | MB_ICONEXCLAMATION);
+        RefuseMove();
         return 0;
     }
     m_view.SetBusy(true);
@@ -324,8 +324,7 @@ void BranchMoves::MoveBack()
     if (!pasted || !place.parent)
         return;
     if (!CanPlace(pasted, place)) {
-        m_view.Services().ui.MessageBox(QStringLiteral("Cannot cut and paste within one's self!"), kAppCaption,
-                                        MB_OK | MB_ICONEXCLAMATION);
+        RefuseMove();
         return;
     }
     m_nClipMode = CLIP_CUT;

@@ -45,8 +45,6 @@ public:
     void ClearCutMark();
     bool TakesChildren(QTreeWidgetItem* target) const;
     bool IsValidMove(QTreeWidgetItem* source, QTreeWidgetItem* target) const;
-    // Builds the cut buffer at a paste or drop target.
-    void InsertClip(QTreeWidgetItem* target);
     void UpdateKindImage(QTreeWidgetItem* item);
 
     // The move a drop makes; false when it is not a valid move.
@@ -57,10 +55,10 @@ public:
 
     int LevelShift() const { return m_nLevelShift; }
     int GetUndoState() const { return m_nUndoState; }
-    QTreeWidgetItem* ClipSource() const;
-    QTreeWidgetItem* Pasted() const;
 
 private:
+    QTreeWidgetItem* ClipSource() const;
+    QTreeWidgetItem* Pasted() const;
     // A place in the tree: under parent, directly after `after`, or first
     // when after is none.
     struct Place {
@@ -81,6 +79,8 @@ private:
     // Undo of a move: the branch placed last goes back where it came from.
     void MoveBack();
     int TakeClipSource(int mode);
+    // "Cannot cut and paste within one's self!"
+    void RefuseMove();
     int DepthOf(const QTreeWidgetItem* item) const;
     CQuillonDoc* Doc() const;
 

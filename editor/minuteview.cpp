@@ -605,7 +605,7 @@ void CMinuteView::OnDeleteItem()
         return;
     }
     if (DeleteItem(selected, true))
-        m_moves->SetUndoState(UNDO_DELETED);
+        m_moves->SetUndoState(BranchMoves::UNDO_DELETED);
 }
 
 bool CMinuteView::DeleteItem(QTreeWidgetItem* item, bool confirm)

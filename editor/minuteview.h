@@ -35,9 +35,6 @@ extern bool g_bDragging;
 class CMinuteView : public QTreeWidget, public View, public MinuteViewLink {
     Q_OBJECT
 public:
-    // Clip modes and undo states, as the branch moves keep them.
-    enum { CLIP_COPY = 1, CLIP_CUT = 2 };
-    enum { UNDO_NONE = 0, UNDO_COPIED = 1, UNDO_CUT = 2, UNDO_PASTED = 3, UNDO_DELETED = 4, UNDO_RESTORED = 5, UNDO_MOVED = 6 };
 
     CMinuteView(EditorServices& services, QWidget* parent = nullptr);
     ~CMinuteView() override;

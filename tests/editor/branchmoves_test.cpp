@@ -2,6 +2,7 @@
 
 #include "editorfixture.h"
 
+#include "editor/branchmoves.h"
 #include "editor/treecontextmenu.h"
 #include "editor/treedrag.h"
 #include "editor/treeimages.h"
@@ -59,14 +60,14 @@ TEST_F(BranchMoveTest, ACopyPastedOntoItselfMakesADuplicate)
     EXPECT_TRUE(Tree()->CanCutCopy());
     EXPECT_FALSE(Tree()->CanPaste());
     ASSERT_EQ(Edit(cmd::Copy), 1);
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_COPIED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_COPIED);
     EXPECT_TRUE(Tree()->CanPaste());
     ASSERT_EQ(Edit(cmd::Paste), 1);
     EXPECT_EQ(Outline(), "M.min[A[A1 A1 A2] B[B1[B11]] C]");
     EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
     EXPECT_EQ(Doc()->GetNodeText(3), QStringLiteral("a1"));
     EXPECT_EQ(Tree()->currentItem(), ItemAt(3));
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_PASTED);
     EXPECT_TRUE(Doc()->IsMinuteModified());
 
     // An expanded item with sub-items takes the copy as its first sub-item, one level down.
@@ -93,14 +94,14 @@ TEST_F(BranchMoveTest, ACutCannotGoIntoItself)
     EXPECT_EQ(Edit(cmd::Paste), 0);
     EXPECT_EQ(ui.messageTexts(), QStringList(4, QStringLiteral("Cannot cut and paste within one's self!")));
     EXPECT_EQ(ui.messages.back().flags, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_CUT);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_CUT);
     EXPECT_FALSE(Doc()->IsMinuteModified());
     EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
 
     // Undo takes the mark off and ends the cut.
     Edit(cmd::Undo);
     EXPECT_EQ(CMinuteView::NormalImage(ItemAt(4)), TreeImages::Heading);
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_NONE);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_NONE);
     EXPECT_FALSE(Tree()->CanUndo());
 }
 
@@ -125,7 +126,7 @@ TEST_F(BranchMoveTest, CutAndPasteMovesAndUndoMovesBackAndForth)
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
     EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
     EXPECT_TRUE(Doc()->IsMinuteModified());
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_PASTED);
 
     Edit(cmd::Undo);
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C B1[B11]]");
@@ -146,11 +147,11 @@ TEST_F(BranchMoveTest, UndoOfADeletePutsTheBranchBack)
     EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/0 B11/3/1 C/1/1");
     EXPECT_EQ(Doc()->GetNodeText(5), QStringLiteral("b1"));
     // Undo is a toggle: a second Undo takes the same branch away again.
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_RESTORED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_RESTORED);
     Edit(cmd::Undo);
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B C]");
     EXPECT_EQ(Nodes(), "A/1/0 A1/2/1 A2/2/1 B/1/1 C/1/1");
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_DELETED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_DELETED);
 }
 
 TEST_F(BranchMoveTest, AfterACopyUndoSwingsBetweenInsertAndDelete)
@@ -167,14 +168,14 @@ TEST_F(BranchMoveTest, AfterACopyUndoSwingsBetweenInsertAndDelete)
     ui.answers.push_back(IDNO);
     Edit(cmd::Undo);
     EXPECT_EQ(ui.messages.back().text, QStringLiteral("Delete agenda item 'A1' ?"));
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_PASTED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_PASTED);
     ui.answers.push_back(IDYES);
     Edit(cmd::Undo);
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_DELETED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_DELETED);
     Edit(cmd::Undo);
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C A1]");
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_RESTORED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_RESTORED);
     ui.answers.push_back(IDYES);
     Edit(cmd::Undo);
     EXPECT_EQ(Outline(), "M.min[A[A1 A2] B[B1[B11]] C]");
@@ -188,7 +189,7 @@ TEST_F(BranchMoveTest, DropsFollowTheTargetsShape)
     Drag(CentreOf(6), CentreOf(0));
     EXPECT_EQ(Outline(), "M.min[B11 A[A1 A2] B[B1] C]");
     EXPECT_EQ(Nodes(), "B11/1/1 A/1/0 A1/2/1 A2/2/1 B/1/0 B1/2/1 C/1/1");
-    EXPECT_EQ(Tree()->GetUndoState(), CMinuteView::UNDO_MOVED);
+    EXPECT_EQ(Tree()->GetUndoState(), BranchMoves::UNDO_MOVED);
     EXPECT_EQ(Tree()->currentItem(), ItemAt(1));
     EXPECT_FALSE(g_bDragging);
     EXPECT_FALSE(Tree()->IsBusy());
