@@ -21,6 +21,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 const QString kRegistryKey = QStringLiteral("Corvexa");
@@ -37,6 +39,16 @@ CQuillonApp::CQuillonApp(const QString& deviceRoot, UiService* ui, InputPanel* i
     , m_services{ui ? *ui : *m_ownUi, inputPanel ? *inputPanel : *m_ownInputPanel, m_profile, m_registry, m_device,
                  shell ? *shell : *m_ownShell}
 {
+    // A settings change that cannot be stored is told once a session: after
+    // that the user knows, and every further write would say the same.
+    m_registry.setStoreFailureHandler([this](const QString& cause) {
+        if (std::exchange(m_bSettingsFailureReported, true))
+            return;
+        m_services.ui.MessageBox(QStringLiteral("Quillon cannot store its settings in %1: %2. "
+                                                "Settings changed in this session may be lost.")
+                                     .arg(QDir::toNativeSeparators(m_registry.filePath()), cause),
+                                 kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+    });
     OnCommand(cmd::About, [this] { OnAppAbout(); });
     OnCommand(cmd::Exit, [this] { OnAppExit(); });
     OnCommand(cmd::FileNew, [this] {

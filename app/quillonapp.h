@@ -67,6 +67,7 @@ private:
     EditorServices m_services;
     std::unique_ptr<SingleInstance> m_singleInstance;
     bool m_bAnotherInstance = false;
+    bool m_bSettingsFailureReported = false;
     std::unique_ptr<CQuillonDoc> m_pDocument;
     std::unique_ptr<SingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -1,5 +1,6 @@
 #include "platform/regfile.h"
 
+#include <QStringDecoder>
 #include <QStringView>
 
 #include <algorithm>
@@ -152,6 +153,11 @@ bool parseValueLine(QStringView line, QString& name, RegistryValue& value)
 }
 
 // The key a `[hive\path]` line opens, or null when its values are to be skipped.
+bool isVersionLine(QStringView line)
+{
+    return line == u"Windows Registry Editor Version 5.00" || line == u"REGEDIT4";
+}
+
 RegKeyNode* openSection(RegTree& tree, QStringView line)
 {
     if (line.size() < 2 || !line.endsWith(u']'))
@@ -391,12 +397,14 @@ bool isValidValueName(const QString& name)
     return isValidName(name, RegMaxValueNameLength);
 }
 
-RegTree parseRegFile(const QByteArray& bytes)
+RegTree parseRegFile(const QByteArray& bytes, bool* damaged)
 {
     QByteArrayView content(bytes);
     if (content.startsWith("\xEF\xBB\xBF"))
         content = content.sliced(3);
-    const QString text = QString::fromUtf8(content);
+    QStringDecoder decoder(QStringConverter::Utf8);
+    const QString text = decoder(content);
+    bool skipped = decoder.hasError();
     const QList<QStringView> lines = QStringView(text).split(u'\n');
 
     RegTree tree;
@@ -408,11 +416,14 @@ RegTree parseRegFile(const QByteArray& bytes)
         QStringView line = lines[i].trimmed();
         if (line.startsWith(u'[')) {
             section = openSection(tree, line);
+            skipped = skipped || !section;
             continue;
         }
         // Blank lines, comments, the version line and anything unreadable.
-        if (!line.startsWith(u'"') && !line.startsWith(u'@'))
+        if (!line.startsWith(u'"') && !line.startsWith(u'@')) {
+            skipped = skipped || !(line.isEmpty() || line.startsWith(u';') || isVersionLine(line));
             continue;
+        }
         // Long hex data goes on over indented lines after a trailing backslash.
         // Requiring the indent keeps a truncated line from swallowing the
         // section header after it.
@@ -426,7 +437,11 @@ RegTree parseRegFile(const QByteArray& bytes)
         }
         if (section && parseValueLine(line, name, value))
             section->setValue(name, value);
+        else
+            skipped = true;
     }
+    if (damaged)
+        *damaged = skipped;
     return tree;
 }
 

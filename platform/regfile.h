@@ -76,6 +76,7 @@ std::optional<QStringList> splitKeyPath(const QString& key);
 // (which the UTF-8 file could not keep); "" is the default value.
 bool isValidValueName(const QString& name);
 
-// Reads as much of the text as makes sense; lines that do not are skipped.
-RegTree parseRegFile(const QByteArray& bytes);
+// Reads as much of the text as makes sense; lines that do not are skipped,
+// and *damaged tells whether any was (or the text was not UTF-8).
+RegTree parseRegFile(const QByteArray& bytes, bool* damaged = nullptr);
 QByteArray formatRegFile(const RegTree& tree);

@@ -1,11 +1,11 @@
 #include "platform/registry.h"
 
+#include "platform/filelock.h"
 #include "platform/regfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -57,11 +57,23 @@ struct Registry::Private {
     RegTree tree;
     // The version of the file tree holds; nullopt when tree is to be reloaded.
     std::optional<FileStamp> loaded;
+    // That version's bytes when parts of it could not be read, to be kept
+    // beside the file before a rewrite drops those parts.
+    QByteArray damagedBytes;
+    std::function<void(const QString&)> onStoreFailure;
 
     void drop()
     {
         tree = RegTree();
         loaded.reset();
+        damagedBytes.clear();
+    }
+
+    bool fail(const QString& cause)
+    {
+        if (onStoreFailure)
+            onStoreFailure(cause);
+        return false;
     }
 
     // Brings tree up to the file's current content. False when the file is
@@ -88,17 +100,32 @@ struct Registry::Private {
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
             return false;
-        tree = parseRegFile(bytes);
+        bool damaged = false;
+        tree = parseRegFile(bytes, &damaged);
         loaded = stampOf(info);
+        if (damaged)
+            damagedBytes = bytes;
         return true;
     }
 
-    bool write()
+    static bool replaceFile(const QString& target, const QByteArray& bytes, QString* error)
     {
-        const QByteArray bytes = formatRegFile(tree);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        QSaveFile file(target);
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+            return true;
+        *error = file.errorString();
+        return false;
+    }
+
+    bool write(QString* error)
+    {
+        // The latest damaged version is kept so that what could not be read
+        // can still be recovered by hand.
+        if (!damagedBytes.isEmpty() && !replaceFile(path + QStringLiteral(".damaged"), damagedBytes, error))
             return false;
+        if (!replaceFile(path, formatRegFile(tree), error))
+            return false;
+        damagedBytes.clear();
         loaded = statFile(path);
         return true;
     }
@@ -108,13 +135,13 @@ struct Registry::Private {
     bool change(const std::function<Outcome(RegTree&)>& apply)
     {
         if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-            return false;
-        QLockFile lock(path + QStringLiteral(".lock"));
+            return fail(QStringLiteral("its folder cannot be made"));
+        FileLock lock(path + QStringLiteral(".lock"));
         if (!lock.tryLock(LockTimeoutMs))
-            return false;
+            return fail(QStringLiteral("it stays locked by another program"));
         // An unreadable file must not be overwritten with what little is known.
         if (!refresh())
-            return false;
+            return fail(QStringLiteral("it cannot be read"));
         switch (apply(tree)) {
         case Outcome::Unchanged:
             return true;
@@ -123,9 +150,10 @@ struct Registry::Private {
         case Outcome::Changed:
             break;
         }
-        if (!write()) {
+        QString error;
+        if (!write(&error)) {
             drop(); // the change is not in the file, so it must not linger here
-            return false;
+            return fail(error);
         }
         return true;
     }
@@ -185,6 +213,11 @@ Registry::~Registry() = default;
 QString Registry::filePath() const
 {
     return d->path;
+}
+
+void Registry::setStoreFailureHandler(std::function<void(const QString& cause)> handler)
+{
+    d->onStoreFailure = std::move(handler);
 }
 
 bool Registry::keyExists(RegistryHive hive, const QString& key) const

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -45,7 +46,8 @@ struct RegistryValue {
 // once, atomically, under a lock file, after merging the file's current
 // content, so two processes never lose each other's writes. A damaged file is
 // read as far as it makes sense (unreadable lines are skipped) and the next
-// change writes a clean one. Operations that change something return false when
+// change writes a clean one, after keeping the damaged file beside it as
+// "<file>.damaged". Operations that change something return false when
 // the change could not be stored; the registry then reflects the file again.
 class Registry {
 public:
@@ -55,6 +57,9 @@ public:
     Registry& operator=(const Registry&) = delete;
 
     QString filePath() const;
+    // Called with the cause whenever a change cannot be stored in the file
+    // (the change then returns false), so that the loss can be reported.
+    void setStoreFailureHandler(std::function<void(const QString& cause)> handler);
 
     bool keyExists(RegistryHive hive, const QString& key) const;
     // Creates the key and any missing parents; true when it exists afterwards.

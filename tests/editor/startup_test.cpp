@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "platform/singleinstance.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
 
@@ -130,15 +131,26 @@ TEST_F(EditorTest, ASecondStartHandsItsMinuteToTheFirst)
 // reported, and start-up ends with a failure.
 TEST_F(EditorTest, ALockLeftBehindNeverBlocksTheStart)
 {
+    // The instance lock and the settings lock, in every form a crash or a
+    // stray program can leave them.
     const QString lock = DevicePath(QStringLiteral("Quillon.lock"));
+    const QString settingsLock = DevicePath(QStringLiteral("registry.reg.lock"));
     const QList<QByteArray> leftovers = {QByteArray(), QByteArray("garbage\x01\x02"), QByteArray("4242\nquillon\nanother-host\n")};
     for (int i = 0; i <= leftovers.size(); ++i) {
-        if (i < leftovers.size())
-            ASSERT_TRUE(testsupport::writeFile(lock, leftovers[i]));
-        else
-            ASSERT_TRUE(QDir().mkpath(lock + QStringLiteral("/inside"))); // a folder in its place
+        for (const QString& path : {lock, settingsLock}) {
+            if (i < leftovers.size())
+                ASSERT_TRUE(testsupport::writeFile(path, leftovers[i]));
+            else
+                ASSERT_TRUE(QDir().mkpath(path + (path == lock ? QStringLiteral("/inside") : QString()))); // a folder in its place
+        }
+        QElapsedTimer clock;
+        clock.start();
         Start();
         EXPECT_NE(app->MainFrame(), nullptr) << "leftover " << i;
+        EXPECT_TRUE(ui.messages.empty()) << "leftover " << i;
+        EXPECT_NE(app->Profile().ReadInt(QStringLiteral("InstanceInfo"), QStringLiteral("hWnd"), 0), 0) << "leftover " << i;
+        EXPECT_LT(clock.elapsed(), 4000) << "leftover " << i;
+        EXPECT_FALSE(QFileInfo::exists(settingsLock));
         app.reset();
     }
 
@@ -148,4 +160,18 @@ TEST_F(EditorTest, ALockLeftBehindNeverBlocksTheStart)
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     EXPECT_TRUE(testsupport::runUnprivileged([&] { return SingleInstance(readOnly).Acquire() == SingleInstance::Start::Failed; }));
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(EditorTest, SettingsThatCannotBeStoredAreReportedOnce)
+{
+    // The settings file links into a folder that does not exist: it reads as
+    // empty, and no write can be stored. Works as root too.
+    ASSERT_TRUE(QDir().mkpath(DevicePath(QString())));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere/registry.reg")), DevicePath(QStringLiteral("registry.reg"))));
+    Start();
+    ASSERT_NE(app->MainFrame(), nullptr);
+    app->Profile().WriteInt(QStringLiteral("Options"), QStringLiteral("AutoOpenLastMinute"), 1);
+    const QStringList texts = ui.messageTexts();
+    ASSERT_EQ(texts.size(), 1) << texts.join(u'|').toStdString();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Quillon cannot store its settings in "))) << texts[0].toStdString();
 }

@@ -1,9 +1,12 @@
 #include "platform/registry.h"
 
+#include "platform/filelock.h"
+
 #include "testsupport.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -375,7 +378,7 @@ TEST_F(RegistryTest, ChangeInAReadOnlyFolderFails)
     EXPECT_EQ(readFile(m_path), before);
 }
 
-TEST_F(RegistryTest, FailedWriteLeavesNothingBehindInMemory)
+TEST_F(RegistryTest, FailedWriteLeavesNothingBehindInMemoryAndIsReported)
 {
     // The file is a link into a folder that does not exist: the lock can be
     // taken, but the file cannot be written. Works as root too.
@@ -383,10 +386,88 @@ TEST_F(RegistryTest, FailedWriteLeavesNothingBehindInMemory)
     ASSERT_TRUE(QFile::link(m_dir.filePath(str("nowhere/registry.reg")), m_path));
 
     Registry reg(m_path);
+    QStringList causes;
+    reg.setStoreFailureHandler([&](const QString& cause) { causes.append(cause); });
     EXPECT_FALSE(reg.keyExists(User, str("k")));
     EXPECT_FALSE(reg.createKey(User, str("k")));
     EXPECT_FALSE(reg.keyExists(User, str("k")));
     EXPECT_TRUE(reg.subKeys(User, QString()).isEmpty());
+    ASSERT_EQ(causes.size(), 1);
+    EXPECT_FALSE(causes[0].isEmpty());
+    // Refusals that store nothing are no failures to store.
+    EXPECT_FALSE(reg.deleteKey(User, str("k")));
+    EXPECT_EQ(causes.size(), 1);
+}
+
+TEST_F(RegistryTest, ADamagedFileIsKeptBesideBeforeTheFirstRewrite)
+{
+    const QString damaged = m_path + str(".damaged");
+    const QByteArray clean("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\k]\n\"a\"=dword:00000001\n");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(m_path).absolutePath()));
+    ASSERT_TRUE(writeFile(m_path, clean));
+    Registry reg(m_path);
+    ASSERT_TRUE(reg.setValue(User, str("k"), str("b"), RegistryValue::fromDword(2)));
+    EXPECT_FALSE(QFileInfo::exists(damaged)) << "a readable file is no damaged one";
+
+    for (const QByteArray& harm : {QByteArray("\"c\"=dword:zz\n"), QByteArray("[HKEY_NOWHERE\\x]\n"),
+                                   QByteArray("stray words\n"), QByteArray("\"c\"=\"\xff\xfe\"\n")}) {
+        const QByteArray before = clean + harm;
+        ASSERT_TRUE(writeFile(m_path, before));
+        ASSERT_TRUE(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner)); // a new stamp even within one tick
+        Registry reader(m_path);
+        EXPECT_EQ(reader.value(User, str("k"), str("a")), RegistryValue::fromDword(1)) << harm.constData();
+        ASSERT_TRUE(reader.setValue(User, str("k"), str("b"), RegistryValue::fromDword(3)));
+        EXPECT_EQ(readFile(damaged), before) << harm.constData();
+        // The rewrite is clean: the next one keeps the copy as it is.
+        ASSERT_TRUE(QFile::remove(damaged));
+        ASSERT_TRUE(reader.setValue(User, str("k"), str("b"), RegistryValue::fromDword(4)));
+        EXPECT_FALSE(QFileInfo::exists(damaged)) << harm.constData();
+    }
+}
+
+TEST_F(RegistryTest, ALockLeftByAProcessThatEndedNeverStallsAChange)
+{
+    // Whatever is in the lock file, only a live holder counts; the folder form
+    // is what an unrelated program could leave.
+    const QString lock = m_path + str(".lock");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(m_path).absolutePath()));
+    Registry reg(m_path);
+    int i = 0;
+    for (const QByteArray& leftover : {QByteArray(), QByteArray("\x01garbage"), QByteArray("4242\nquillon\nanother-host\n")}) {
+        ASSERT_TRUE(writeFile(lock, leftover));
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(reg.setValueCreatingKey(User, str("k"), str("v"), RegistryValue::fromDword(quint32(++i))));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_FALSE(QFileInfo::exists(lock));
+    }
+    ASSERT_TRUE(QDir().mkdir(lock));
+    EXPECT_TRUE(reg.setValueCreatingKey(User, str("k"), str("v"), RegistryValue::fromDword(9)));
+
+    // A live holder is waited for.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FileLock held(lock);
+        const char locked = held.tryLock(1000) ? 1 : 0;
+        (void)!::write(ready[1], &locked, 1);
+        ::usleep(300 * 1000);
+        ::_exit(0);
+    }
+    char locked = 0;
+    ASSERT_EQ(::read(ready[0], &locked, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_EQ(locked, 1);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(reg.setValue(User, str("k"), str("v"), RegistryValue::fromDword(10)));
+    EXPECT_GE(clock.elapsed(), 100);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(RegistryProcessTest, ConcurrentProcessesKeepEachOthersValues)
