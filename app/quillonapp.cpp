@@ -4,9 +4,11 @@
 #include "app/appglobals.h"
 #include "app/filetypes.h"
 #include "app/installdir.h"
+#include "app/recoverykeeper.h"
 #include "contacts/contactsconnection.h"
 #include "editor/mainframe.h"
 #include "editor/minuteview.h"
+#include "editor/recoverysnapshot.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "framework/qtuiservice.h"
@@ -117,9 +119,17 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     if (!m_pMainFrame->OnCreateClient(*m_pDocument))
         return false;
 
-    // The minute named on the command line; otherwise a new minute, which
-    // may reopen the last one.
-    if (!file.isEmpty()) {
+    CMainFrame* frame = m_pMainFrame.get();
+    m_recovery = std::make_unique<RecoveryKeeper>(*m_pDocument, m_device, m_services.ui, [this, frame] {
+        return TakeMinuteSnapshot(*m_pDocument, frame->TreeView(), frame->TextView());
+    });
+    connect(frame, &CMainFrame::closing, m_recovery.get(), &RecoveryKeeper::EndSession);
+
+    // Typing a crash took away comes first; then the minute named on the
+    // command line; otherwise a new minute, which may reopen the last one.
+    if (m_recovery->OfferRecovery()) {
+        m_pDocument->SendInitialUpdate();
+    } else if (!file.isEmpty()) {
         m_pDocument->SetMinuteModified(false);
         if (!m_pDocTemplate->OpenDocumentFile(file))
             return false;
@@ -162,6 +172,8 @@ void CQuillonApp::OpenFromAnotherStart(const QString& path)
 
 int CQuillonApp::ExitInstance()
 {
+    if (m_recovery)
+        m_recovery->EndSession();
     if (g_bContactsAvailable)
         ContactsShutdown();
     g_bContactsAvailable = false;

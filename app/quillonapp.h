@@ -16,6 +16,7 @@ class CMainFrame;
 class ContactsStore;
 class CQuillonDoc;
 class InputPanel;
+class RecoveryKeeper;
 class SingleDocTemplate;
 class SingleInstance;
 class UiService;
@@ -46,6 +47,7 @@ public:
     SingleDocTemplate* DocTemplate() const { return m_pDocTemplate.get(); }
     SettingsProfile& Profile() { return m_profile; }
     const DevicePaths& Device() const { return m_device; }
+    RecoveryKeeper* Recovery() const { return m_recovery.get(); }
 
     QString m_strInstallDir;
     QString m_strHelpPath;
@@ -72,4 +74,5 @@ private:
     std::unique_ptr<SingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<ContactsStore> m_contacts;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
 };

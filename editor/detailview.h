@@ -30,6 +30,8 @@ public:
     // The pane's whole text, with CR LF line breaks and every other character as shown.
     QString PaneText() const;
     void SetPaneText(const QString& text);
+    // Whether the pane holds typing its item's node does not have yet.
+    bool HasUnstoredEdits() const { return m_bEdited; }
     // Puts text in place of the selection, or at the caret, and takes the focus.
     void InsertAtCaret(const QString& text);
 

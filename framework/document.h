@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class SingleDocTemplate;
 class View;
 
@@ -27,7 +29,15 @@ public:
     void SendInitialUpdate();
 
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    void SetModifiedFlag(bool modified = true)
+    {
+        m_bModified = modified;
+        if (m_modifiedListener)
+            m_modifiedListener(modified);
+    }
+    // Told of every setting of the modified flag, a repeated one too: each
+    // edit sets it, so the listener hears of every change to the contents.
+    void SetModifiedListener(std::function<void(bool modified)> listener) { m_modifiedListener = std::move(listener); }
 
     QString GetPathName() const { return m_strPathName; }
     void SetPathName(const QString& path);
@@ -51,6 +61,7 @@ public:
 private:
     QList<View*> m_views;
     bool m_bModified = false;
+    std::function<void(bool)> m_modifiedListener;
     QString m_strPathName;
     QString m_strTitle;
     SingleDocTemplate* m_pDocTemplate = nullptr;

@@ -170,6 +170,35 @@ bool CQuillonDoc::OnSaveMinute(const QString& path)
     return true;
 }
 
+bool CQuillonDoc::OnRecoverMinute(const QString& copyHostPath, const QString& minutePath)
+{
+    const QString shownPath = minutePath.isEmpty() ? kUntitled : minutePath;
+    MinuteReader reader;
+    MinuteFileResult result = reader.Open(copyHostPath, shownPath);
+    if (!result.ok()) {
+        ShowError(result.message());
+        return false;
+    }
+    Document::OnNewDocument();
+    result = reader.ReadInto(m_nodeList);
+    if (!result.ok()) {
+        ClearContents();
+        ShowError(result.message());
+        return false;
+    }
+    m_bDocOpen = true;
+    m_bFromTemplate = false;
+    m_bOpenTemplate = false;
+    m_strPath = shownPath;
+    m_strOpenPath = minutePath;
+    if (minutePath.isEmpty())
+        SetTitle(kUntitled);
+    else
+        SetPathName(minutePath);
+    SetModifiedFlag(true);
+    return true;
+}
+
 void CQuillonDoc::OnCloseMinute()
 {
     m_profile.WriteString(kLastMinuteSection, kFilePathEntry, m_strOpenPath);

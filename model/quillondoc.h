@@ -31,6 +31,10 @@ public:
     bool OnNewMinute();
     bool OnOpenMinute(const QString& path);
     bool OnSaveMinute(const QString& path);
+    // Replaces the minute with a recovery copy of it: the result is the
+    // modified minute it was, with its own path (empty for one never saved),
+    // so that Save writes where the user expects. The views are not told.
+    bool OnRecoverMinute(const QString& copyHostPath, const QString& minutePath);
     void OnCloseMinute();
     bool QuerySaveChanges();
     // Opens a minute as File > Open does once a file is chosen: the usual
