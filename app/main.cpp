@@ -1,4 +1,5 @@
 #include "app/quillonapp.h"
+#include "app/stacklimit.h"
 #include "editor/mainframe.h"
 #include "editor/minuteview.h"
 #include "framework/scripteduiservice.h"
@@ -73,6 +74,7 @@ std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    RaiseStackLimit();
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--self-test") == 0)
             return SelfTest(argc, argv);

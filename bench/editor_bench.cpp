@@ -1,10 +1,13 @@
 // The editor on a large minute, offscreen: opening it (tree filled, first
 // item selected, its text shown), and inserting, deleting and selecting items.
-// One more minute has 200,000-character single-line texts to select.
+// One more minute has 200,000-character single-line texts to select. The
+// recovery copy of the large minute is taken while the event loop runs on.
 //
 // QUILLON_BENCH_NODES changes the size of the minute (100,000 by default).
 
 #include "app/quillonapp.h"
+#include "app/recoverykeeper.h"
+#include "app/stacklimit.h"
 #include "editor/detailview.h"
 #include "editor/mainframe.h"
 #include "editor/minuteview.h"
@@ -18,12 +21,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -279,6 +285,78 @@ void BM_SelectLongText(benchmark::State& state)
     }
 }
 
+// A minute of the same size nested as one chain: each item under the one before.
+struct ChainEditor : Editor {
+    ChainEditor()
+        : Editor(MakeChainMinute())
+    {
+    }
+
+    static NodeList MakeChainMinute()
+    {
+        NodeList list = MakeLargeMinute();
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            list.at(i)->SetLevel(qint32(i + 1));
+            list.at(i)->SetKind(i + 1 < list.size() ? CTreeNode::kHasSubItems : CTreeNode::kLeaf);
+        }
+        return list;
+    }
+};
+
+// Expand all, then collapse all (timed apart), on the shown window: arg 0 the
+// large minute, arg 1 the chain.
+void BM_ExpandAll(benchmark::State& state)
+{
+    Editor& editor = state.range(0) == 0 ? static_cast<Editor&>(TheEditor()) : Kept<ChainEditor>();
+    editor.app->MainFrame()->show();
+    double collapseMs = 0;
+    for (auto _ : state) {
+        editor.app->MainFrame()->SendCommand(cmd::ExpandAll);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        QElapsedTimer clock;
+        clock.start();
+        editor.app->MainFrame()->SendCommand(cmd::CollapseAll);
+        QCoreApplication::processEvents();
+        collapseMs = std::max(collapseMs, double(clock.nsecsElapsed()) / 1e6);
+        state.ResumeTiming();
+    }
+    state.counters["collapse_all_ms"] = collapseMs;
+    state.SetLabel(state.range(0) == 0 ? "target < 200 ms" : "chain, target < 1000 ms");
+}
+
+// A recovery copy of the large minute, as the interval timer takes it while
+// the user types: the time reported is what the UI thread spends (taking the
+// snapshot and handing it over); the counters give the longest the event
+// loop waited while the copy was written, and how long writing it took.
+void BM_RecoveryCopy(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    RecoveryKeeper* keeper = editor.app->Recovery();
+    double longestGapMs = 0;
+    double writeMs = 0;
+    for (auto _ : state) {
+        editor.app->Document()->SetMinuteModified(true);
+        QElapsedTimer clock;
+        clock.start();
+        keeper->WriteCopy();
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        // Typing goes on meanwhile: the loop turns as keys would arrive.
+        QElapsedTimer gap;
+        gap.start();
+        while (keeper->IsWriting()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            longestGapMs = std::max(longestGapMs, double(gap.nsecsElapsed()) / 1e6);
+            gap.restart();
+            QThread::msleep(2);
+        }
+        writeMs = std::max(writeMs, double(clock.nsecsElapsed()) / 1e6);
+    }
+    editor.app->Document()->SetMinuteModified(false);
+    state.counters["loop_gap_max_ms"] = longestGapMs;
+    state.counters["copy_written_ms"] = writeMs;
+}
+
 BENCHMARK(BM_OpenMinute)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_InsertItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_DeleteLeaf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
@@ -287,11 +365,14 @@ BENCHMARK(BM_CutAndPasteBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 BENCHMARK(BM_UndoMove)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_DropBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_SelectLongText)->ArgName("words")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_ExpandAll)->ArgName("chain")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_RecoveryCopy)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    RaiseStackLimit();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -35,6 +35,7 @@
 
 #include <limits>
 #include <unordered_map>
+#include <vector>
 
 bool g_bDragging = false;
 
@@ -650,15 +651,6 @@ bool CMinuteView::DeleteItem(QTreeWidgetItem* item, bool confirm)
 // ---------------------------------------------------------------------------
 // Expanding and collapsing
 
-void CMinuteView::ExpandBelow(QTreeWidgetItem* item, bool expand)
-{
-    for (int i = 0; i < item->childCount(); ++i) {
-        QTreeWidgetItem* child = item->child(i);
-        child->setExpanded(expand);
-        ExpandBelow(child, expand);
-    }
-}
-
 void CMinuteView::OnExpand()
 {
     if (QTreeWidgetItem* item = SelectedItem())
@@ -669,8 +661,34 @@ void CMinuteView::ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll)
 {
     if (!item)
         return;
-    item->setExpanded(expand);
-    ExpandBelow(item, expand);
+    // One layout for the whole branch, however large or deep: item by item
+    // the view would lay itself out again each time.
+    setUpdatesEnabled(false);
+    if (expand) {
+        // Laying out expanded items costs the view time in proportion to
+        // their depth, for each level: an agenda nested deeper than this
+        // (no minute a person writes is) opens this far and no further.
+        constexpr int kMaxExpandDepth = 10000;
+        expandRecursively(indexFromItem(item), kMaxExpandDepth);
+    } else {
+        // With a layout pending, collapsing only forgets that an item was
+        // expanded; the layout that follows runs once. Walked without
+        // recursion: an agenda may be nested thousands of levels deep.
+        scheduleDelayedItemsLayout();
+        std::vector<QTreeWidgetItem*> pending{item};
+        while (!pending.empty()) {
+            QTreeWidgetItem* next = pending.back();
+            pending.pop_back();
+            if (next->childCount() == 0)
+                continue;
+            if (next->isExpanded())
+                collapse(indexFromItem(next));
+            for (int i = next->childCount() - 1; i >= 0; --i)
+                pending.push_back(next->child(i));
+        }
+        executeDelayedItemsLayout();
+    }
+    setUpdatesEnabled(true);
     if (scroll)
         scrollToItem(item);
 }

@@ -172,7 +172,6 @@ private:
     // Whether item comes straight after previous in a pre-order walk.
     static bool Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* previous);
     void FillTree();
-    void ExpandBelow(QTreeWidgetItem* item, bool expand);
     // The item and everything below it, optionally brought into view.
     void ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll);
     void InsertNewItem(bool subItem);
