@@ -22,11 +22,11 @@ QString MinuteFileResult::message() const
     return {};
 }
 
-MinuteFileResult MinuteReader::Open(const QString& hostPath, const QString& displayPath)
+MinuteFileResult MinuteReader::Open(const QString& hostPath, const QString& displayPath, SymLinks links)
 {
     m_displayPath = displayPath;
     MinuteFileResult result;
-    if (!m_file.open(hostPath, displayPath, &result.fileError))
+    if (!m_file.open(hostPath, displayPath, &result.fileError, links))
         result.status = MinuteFileResult::FileFailed;
     return result;
 }
@@ -87,7 +87,7 @@ void WriteMinute(ByteSink& sink, const NodeList& list)
 
 namespace {
 
-MinuteFileResult WriteMinuteInPlace(const QString& hostPath, const QString& displayPath, const NodeList& list)
+MinuteFileResult WriteMinuteInPlace(const QString& hostPath, const QString& displayPath, const NodeList& list, SymLinks links)
 {
     MinuteFileResult result;
     MemorySink contents;
@@ -100,7 +100,7 @@ MinuteFileResult WriteMinuteInPlace(const QString& hostPath, const QString& disp
         result.status = MinuteFileResult::SaveFailed;
         return result;
     }
-    if (const std::optional<FileError> error = WriteFileInPlace(hostPath, displayPath, contents.data())) {
+    if (const std::optional<FileError> error = WriteFileInPlace(hostPath, displayPath, contents.data(), links)) {
         result.status = MinuteFileResult::FileFailed;
         result.fileError = *error;
     }
@@ -109,15 +109,15 @@ MinuteFileResult WriteMinuteInPlace(const QString& hostPath, const QString& disp
 
 } // namespace
 
-MinuteFileResult WriteMinuteFile(const QString& hostPath, const QString& displayPath, const NodeList& list)
+MinuteFileResult WriteMinuteFile(const QString& hostPath, const QString& displayPath, const NodeList& list, SymLinks links)
 {
     MinuteFileResult result;
     SafeFileSink sink;
-    if (!sink.open(hostPath, displayPath, &result.fileError)) {
+    if (!sink.open(hostPath, displayPath, &result.fileError, links)) {
         // A writable minute in a folder that takes no new files (a shared
         // folder, say) is rewritten in place, once its new contents are whole.
         if (CanOnlyWriteInPlace(hostPath))
-            return WriteMinuteInPlace(hostPath, displayPath, list);
+            return WriteMinuteInPlace(hostPath, displayPath, list, links);
         result.status = MinuteFileResult::FileFailed;
         return result;
     }

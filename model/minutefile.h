@@ -29,7 +29,7 @@ struct MinuteFileResult {
 class MinuteReader {
 public:
     // displayPath is the path the user knows the file by; messages name it.
-    MinuteFileResult Open(const QString& hostPath, const QString& displayPath);
+    MinuteFileResult Open(const QString& hostPath, const QString& displayPath, SymLinks links = SymLinks::Follow);
     // Appends the file's nodes to list. On failure list is left empty.
     MinuteFileResult ReadInto(NodeList& list);
 
@@ -44,4 +44,5 @@ MinuteFileResult ReadMinute(ByteSource& source, NodeList& list, const QString& d
 void WriteMinute(ByteSink& sink, const NodeList& list);
 
 // Writes list to a new file beside hostPath that replaces it only when complete.
-MinuteFileResult WriteMinuteFile(const QString& hostPath, const QString& displayPath, const NodeList& list);
+MinuteFileResult WriteMinuteFile(const QString& hostPath, const QString& displayPath, const NodeList& list,
+                                 SymLinks links = SymLinks::Follow);

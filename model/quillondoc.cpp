@@ -76,7 +76,7 @@ void CQuillonDoc::PrepareSave()
 bool CQuillonDoc::ReadMinuteFile(const QString& path)
 {
     MinuteReader reader;
-    MinuteFileResult result = reader.Open(m_device.toHost(path), path);
+    MinuteFileResult result = reader.Open(m_device.toHost(path), path, LinksAt(path));
     if (!result.ok()) {
         // Nothing has been touched yet.
         ShowError(result.message());
@@ -146,6 +146,13 @@ bool CQuillonDoc::IsTemplatePath(const QString& path) const
         && !QFileInfo(templates).canonicalFilePath().isEmpty();
 }
 
+SymLinks CQuillonDoc::LinksAt(const QString& path) const
+{
+    // Only the files themselves are templates: a link in the templates folder
+    // would otherwise let it read or overwrite a file anywhere.
+    return IsTemplatePath(path) ? SymLinks::Refuse : SymLinks::Follow;
+}
+
 bool CQuillonDoc::OnOpenMinute(const QString& path)
 {
     if (!ReadMinuteFile(normaliseFilePath(path)))
@@ -161,7 +168,7 @@ bool CQuillonDoc::OnOpenMinute(const QString& path)
 bool CQuillonDoc::OnSaveMinute(const QString& path)
 {
     const QString file = normaliseFilePath(path);
-    const MinuteFileResult result = WriteMinuteFile(m_device.toHost(file), file, m_nodeList);
+    const MinuteFileResult result = WriteMinuteFile(m_device.toHost(file), file, m_nodeList, LinksAt(file));
     if (!result.ok()) {
         ShowError(result.message());
         return false;

@@ -11,6 +11,7 @@
 
 class DevicePaths;
 class MinuteViewLink;
+enum class SymLinks;
 class SettingsProfile;
 class UiService;
 
@@ -82,6 +83,8 @@ private:
     bool ReadMinuteFile(const QString& path);
     // Whether a path names a file in the templates folder.
     bool IsTemplatePath(const QString& path) const;
+    // How a link in the place of the file at path is taken when it is read or written.
+    SymLinks LinksAt(const QString& path) const;
     void ShowError(const QString& message);
     void PrepareSave();
 

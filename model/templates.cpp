@@ -28,7 +28,9 @@ QStringList Templates::Names() const
         return {};
     QDir dir(m_device.toHost(*folder));
     dir.setNameFilters({QStringLiteral("*.min")});
-    dir.setFilter(QDir::Files | QDir::Hidden);
+    // A link is no template, even one to a minute: what is read or saved
+    // under a template's name stays in this folder.
+    dir.setFilter(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     dir.setSorting(QDir::Unsorted);
     return dir.entryList();
 }
@@ -48,7 +50,8 @@ bool Templates::Exists(const QString& name) const
     if (!Folder() || name.isEmpty())
         return false;
     QFile file(HostPath(name));
-    return QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly);
+    const QFileInfo info(file);
+    return info.isFile() && !info.isSymLink() && file.open(QIODevice::ReadOnly);
 }
 
 bool Templates::Remove(const QString& name) const

@@ -17,7 +17,7 @@ public:
     // The templates folder as the device names it; nothing without an installation folder.
     std::optional<QString> Folder() const;
     // The names (file name and extension) of the templates, as the file
-    // system lists them, read afresh each time.
+    // system lists them, read afresh each time. Only regular files count.
     QStringList Names() const;
     // The device path of a template.
     QString PathOf(const QString& name) const;

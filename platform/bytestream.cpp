@@ -24,7 +24,7 @@ FileSource::~FileSource()
     close();
 }
 
-bool FileSource::open(const QString& hostPath, const QString& displayPath, FileError* error)
+bool FileSource::open(const QString& hostPath, const QString& displayPath, FileError* error, SymLinks links)
 {
     close();
     m_displayPath = displayPath;
@@ -38,9 +38,10 @@ bool FileSource::open(const QString& hostPath, const QString& displayPath, FileE
     if (native.isEmpty())
         return failWith(FileErrorCause::BadPath);
     // O_NONBLOCK so that opening a FIFO does not wait for a writer; it is refused below.
-    m_fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int noFollow = links == SymLinks::Refuse ? O_NOFOLLOW : 0;
+    m_fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow);
     if (m_fd < 0)
-        return failWith(FileError::causeFromErrno(errno));
+        return failWith(noFollow && errno == ELOOP ? FileErrorCause::AccessDenied : FileError::causeFromErrno(errno));
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)
         return failWith(FileError::causeFromErrno(errno));
@@ -93,7 +94,7 @@ SafeFileSink::~SafeFileSink()
         m_file->cancelWriting();
 }
 
-bool SafeFileSink::open(const QString& hostPath, const QString& displayPath, FileError* error)
+bool SafeFileSink::open(const QString& hostPath, const QString& displayPath, FileError* error, SymLinks links)
 {
     m_displayPath = displayPath;
     auto failWith = [&](FileErrorCause cause) {
@@ -104,16 +105,26 @@ bool SafeFileSink::open(const QString& hostPath, const QString& displayPath, Fil
     };
     if (hostPath.isEmpty())
         return failWith(FileErrorCause::BadPath);
-    const QFileInfo info(hostPath);
-    // Only a regular file (or a link to one) is ever replaced: a folder, a
-    // FIFO or a device node is refused and left as it is.
-    if (info.exists() && !info.isFile())
+    // Only a regular file (or, unless refused, a link to one) is ever replaced:
+    // a folder, a FIFO or a device node is refused and left as it is.
+    auto refused = [&] {
+        const QFileInfo info(hostPath);
+        if (links == SymLinks::Refuse && info.isSymLink())
+            return true;
+        return info.exists() && !info.isFile();
+    };
+    if (refused())
         return failWith(FileErrorCause::AccessDenied);
     m_file = std::make_unique<QSaveFile>(hostPath);
     errno = 0;
     // Unbuffered, so that errno still describes a failed write when we look at it.
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failWith(FileError::causeFromErrno(errno));
+    // A link put there in the meantime would have been followed.
+    if (refused())
+        return failWith(FileErrorCause::AccessDenied);
+    // QSaveFile has given the new file the old one's mode; owner and group are ours to keep.
+    KeepOwnerOf(hostPath, m_file->handle());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/fileerror.h"
+#include "platform/fileops.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -58,7 +59,7 @@ public:
 
     // Opens hostPath; on failure fills *error (with displayPath) and returns false.
     // Folders and other non-regular files are refused, so nothing can block.
-    bool open(const QString& hostPath, const QString& displayPath, FileError* error);
+    bool open(const QString& hostPath, const QString& displayPath, FileError* error, SymLinks links = SymLinks::Follow);
     void close();
 
     qsizetype read(char* data, qsizetype maxSize) override;
@@ -73,7 +74,8 @@ private:
 };
 
 // A file written beside its destination and put in place only by commit(), so
-// that a failed save leaves the previous file untouched.
+// that a failed save leaves the previous file untouched. The new file keeps
+// the mode, owner and group of the one it replaces.
 class SafeFileSink final : public ByteSink {
 public:
     SafeFileSink();
@@ -81,7 +83,7 @@ public:
     SafeFileSink(const SafeFileSink&) = delete;
     SafeFileSink& operator=(const SafeFileSink&) = delete;
 
-    bool open(const QString& hostPath, const QString& displayPath, FileError* error);
+    bool open(const QString& hostPath, const QString& displayPath, FileError* error, SymLinks links = SymLinks::Follow);
     void write(const char* data, qsizetype size) override;
     // Replaces the destination with what was written; throws FileException.
     void commit();

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::optional<FileError> RemoveFile(const QString& hostPath, const QString& displayPath)
@@ -22,12 +23,14 @@ bool CanOnlyWriteInPlace(const QString& hostPath)
         && ::access(folder.constData(), W_OK) != 0;
 }
 
-std::optional<FileError> WriteFileInPlace(const QString& hostPath, const QString& displayPath, const QByteArray& data)
+std::optional<FileError> WriteFileInPlace(const QString& hostPath, const QString& displayPath, const QByteArray& data,
+                                          SymLinks links)
 {
     auto failed = [&](int error) { return FileError{FileError::causeFromErrno(error), displayPath}; };
-    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_WRONLY | O_CLOEXEC);
+    const int noFollow = links == SymLinks::Refuse ? O_NOFOLLOW : 0;
+    const int fd = ::open(QFile::encodeName(hostPath).constData(), O_WRONLY | O_CLOEXEC | noFollow);
     if (fd < 0)
-        return failed(errno);
+        return failed(noFollow && errno == ELOOP ? EACCES : errno);
     // Written over the old contents and only then cut to length, so that a
     // failure part-way leaves as much of the file as possible.
     qsizetype done = 0;
@@ -50,4 +53,21 @@ std::optional<FileError> WriteFileInPlace(const QString& hostPath, const QString
     if (::close(fd) != 0)
         return failed(errno);
     return std::nullopt;
+}
+
+bool KeepOwnerOf(const QString& replacedPath, int fd)
+{
+    struct stat old {};
+    struct stat now {};
+    if (::stat(QFile::encodeName(replacedPath).constData(), &old) != 0)
+        return true; // a new file: nothing to keep
+    if (fd < 0 || ::fstat(fd, &now) != 0)
+        return false;
+    if (now.st_uid == old.st_uid && now.st_gid == old.st_gid)
+        return true;
+    if (::fchown(fd, old.st_uid, old.st_gid) == 0)
+        return true;
+    // Not allowed to give the file away (EPERM for an ordinary user): the group
+    // alone may still be one of ours, and the owner then stays the saver.
+    return now.st_gid != old.st_gid && ::fchown(fd, uid_t(-1), old.st_gid) == 0 && now.st_uid == old.st_uid;
 }

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include "platform/filelock.h"
+#include "platform/fileops.h"
 #include "platform/regfile.h"
 
 #include <QDir>
@@ -111,8 +112,11 @@ struct Registry::Private {
     static bool replaceFile(const QString& target, const QByteArray& bytes, QString* error)
     {
         QSaveFile file(target);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-            return true;
+        if (file.open(QIODevice::WriteOnly)) {
+            KeepOwnerOf(target, file.handle());
+            if (file.write(bytes) == bytes.size() && file.commit())
+                return true;
+        }
         *error = file.errorString();
         return false;
     }

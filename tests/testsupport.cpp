@@ -3,8 +3,12 @@
 #include <QFile>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace testsupport {
 
@@ -69,6 +73,33 @@ bool runUnprivileged(const std::function<bool()>& check)
 void openToOthers(const QString& folder)
 {
     QFile::setPermissions(folder, QFile::permissions(folder) | QFileDevice::ReadOther | QFileDevice::ExeOther);
+}
+
+Owner ownerOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {uid_t(-1), gid_t(-1)};
+    return {info.st_uid, info.st_gid};
+}
+
+std::optional<Owner> handToAnotherOwner(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (permissionsAreIgnored()) {
+        const passwd* nobody = ::getpwnam("nobody");
+        const Owner owner{nobody ? nobody->pw_uid : 65534, nobody ? nobody->pw_gid : 65534};
+        if (::chown(native.constData(), owner.first, owner.second) != 0)
+            return std::nullopt;
+        return owner;
+    }
+    std::vector<gid_t> groups(size_t(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(size_t(std::max(::getgroups(int(groups.size()), groups.data()), 0)));
+    for (const gid_t group : groups) {
+        if (group != ::getegid() && ::chown(native.constData(), uid_t(-1), group) == 0)
+            return Owner{::geteuid(), group};
+    }
+    return std::nullopt;
 }
 
 } // namespace testsupport

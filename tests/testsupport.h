@@ -5,7 +5,11 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 #include <ostream>
+#include <utility>
+
+#include <sys/types.h>
 
 namespace testsupport {
 
@@ -25,6 +29,14 @@ bool permissionsAreIgnored();
 bool runUnprivileged(const std::function<bool()>& check);
 // Lets other users into a folder (QTemporaryDir makes them private).
 void openToOthers(const QString& folder);
+
+// A file's owner and group.
+using Owner = std::pair<uid_t, gid_t>;
+Owner ownerOf(const QString& path);
+// Gives a file an owner and group a save by this process would not give it:
+// nobody's when root, else another of this user's groups. The new owner and
+// group; nullopt when neither can be done here.
+std::optional<Owner> handToAnotherOwner(const QString& path);
 
 } // namespace testsupport
 

@@ -17,10 +17,39 @@ DeviceInstaller::DeviceInstaller(const DevicePaths& device, Registry& registry)
 {
 }
 
-bool DeviceInstaller::CopyFile(const QString& source, const QString& devicePath, bool replace, QStringList* report)
+namespace {
+
+// Why source cannot be copied from the medium at mediumRoot (a canonical
+// path), or nothing when it can; *resolved is the file it stands for once
+// links are resolved. A link to a file elsewhere in the medium is fine; one
+// out of it would put any file of this computer onto the device. A source
+// that is not there is left to the read to report.
+QString RefusalOf(const QString& source, const QString& mediumRoot, QString* resolved)
+{
+    *resolved = QFileInfo(source).canonicalFilePath();
+    if (resolved->isEmpty())
+        return {};
+    if (!QFileInfo(*resolved).isFile())
+        return QStringLiteral("it is not a regular file");
+    const QString prefix = mediumRoot.endsWith(QLatin1Char('/')) ? mediumRoot : mediumRoot + QLatin1Char('/');
+    if (mediumRoot.isEmpty() || !resolved->startsWith(prefix))
+        return QStringLiteral("it leads outside the installation medium");
+    return {};
+}
+
+} // namespace
+
+bool DeviceInstaller::CopyFile(const QString& source, const QString& mediumRoot, const QString& devicePath, bool replace,
+                               QStringList* report)
 {
     const QString target = m_device.toHost(devicePath);
-    QFile in(source);
+    QString resolved;
+    if (const QString refusal = RefusalOf(source, mediumRoot, &resolved); !refusal.isEmpty()) {
+        report->append(QStringLiteral("Could not read %1: %2").arg(source, refusal));
+        return false;
+    }
+    // The file checked is the one read: its links are not followed a second time.
+    QFile in(resolved.isEmpty() ? source : resolved);
     if (!in.open(QIODevice::ReadOnly)) {
         report->append(QStringLiteral("Could not read %1: %2").arg(source, in.errorString()));
         return false;
@@ -40,7 +69,9 @@ bool DeviceInstaller::CopyFile(const QString& source, const QString& devicePath,
     QDir().mkpath(QFileInfo(target).absolutePath());
     SafeFileSink sink;
     FileError error;
-    if (!sink.open(target, devicePath, &error)) {
+    // A link on the device is not written through: run by root, that would
+    // let whoever owns the device folder replace any file of this computer.
+    if (!sink.open(target, devicePath, &error, SymLinks::Refuse)) {
         report->append(error.message());
         return false;
     }
@@ -59,6 +90,7 @@ bool DeviceInstaller::CopyFile(const QString& source, const QString& devicePath,
 bool DeviceInstaller::Install(const InstallDescription& description, const QString& sourceFolder, QStringList* report)
 {
     bool ok = true;
+    const QString mediumRoot = QFileInfo(sourceFolder).canonicalFilePath();
     for (const InstallDescription::FileSet& set : description.files) {
         // Sample data is for a device that has none of its own yet: once the
         // folder holds anything, the user's files are left alone.
@@ -76,7 +108,7 @@ bool DeviceInstaller::Install(const InstallDescription& description, const QStri
         }
         for (const QString& name : names) {
             const QString devicePath = set.destination + QLatin1Char('\\') + name;
-            ok = CopyFile(QDir(source.absolutePath()).filePath(name), devicePath, set.replace, report) && ok;
+            ok = CopyFile(QDir(source.absolutePath()).filePath(name), mediumRoot, devicePath, set.replace, report) && ok;
         }
     }
 

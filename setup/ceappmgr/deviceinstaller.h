@@ -28,7 +28,10 @@ public:
     bool Install(const InstallDescription& description, const QString& sourceFolder, QStringList* report);
 
 private:
-    bool CopyFile(const QString& source, const QString& devicePath, bool replace, QStringList* report);
+    // Copies source, which must be a regular file inside the medium at
+    // mediumRoot (a canonical path) once links are resolved.
+    bool CopyFile(const QString& source, const QString& mediumRoot, const QString& devicePath, bool replace,
+                  QStringList* report);
 
     const DevicePaths& m_device;
     Registry& m_registry;

@@ -254,3 +254,44 @@ TEST_F(TemplatesTest, ATemplateIsNeverTakenForTheMinute)
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(Doc()->IsMinuteModified());
 }
+
+// Only the files themselves are templates: a link in the templates folder is
+// not offered, not written through and, put there after the list was made,
+// not read.
+TEST_F(TemplatesTest, ALinkInTheTemplatesFolderIsNoTemplate)
+{
+    Install({QStringLiteral("Board.min")});
+    QTemporaryDir elsewhere;
+    const QString outside = elsewhere.filePath(QStringLiteral("outside.min"));
+    NodeList list;
+    list.append(std::make_unique<CTreeNode>(QStringLiteral("Outside"), QString(), 1, 1));
+    ASSERT_TRUE(WriteMinuteFile(outside, outside, list).ok());
+    const QByteArray before = testsupport::readFile(outside);
+    ASSERT_TRUE(QFile::link(outside, TemplatesFolder() + QStringLiteral("/Evil.min")));
+    const QString path = WriteMinute(QStringLiteral("Mine.min"), {{1, QStringLiteral("Venue"), {}}});
+    Start({path});
+
+    QStringList listed;
+    AnswerSaveAsTemplate(QString(), QStringLiteral("Evil"), &listed);
+    ui.answers.push_back(IDYES); // were Evil.min taken for a template, it would be replaced
+    ASSERT_TRUE(Send(cmd::SaveAsTemplate));
+    EXPECT_EQ(listed, QStringList{QStringLiteral("Board.min")});
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Access to \\Program Files\\Quillon\\Templates\\Evil.min was denied.")});
+    EXPECT_EQ(testsupport::readFile(outside), before);
+
+    ui.messages.clear();
+    ui.answers.clear();
+    listed.clear();
+    dialogs[QStringLiteral("146")] = [&](QDialog& dialog) {
+        auto* names = dialog.findChild<QListWidget*>(QStringLiteral("1017"));
+        for (int i = 0; i < names->count(); ++i)
+            listed.append(names->item(i)->text());
+        QFile::remove(TemplatesFolder() + QStringLiteral("/Board.min"));
+        QFile::link(outside, TemplatesFolder() + QStringLiteral("/Board.min"));
+        return IDOK;
+    };
+    Send(cmd::New);
+    EXPECT_EQ(listed, QStringList{QStringLiteral("Board.min")});
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Access to \\Program Files\\Quillon\\Templates\\Board.min was denied.")});
+    EXPECT_EQ(Outline(), "Untitled");
+}

@@ -221,6 +221,21 @@ TEST(MinuteExport, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     EXPECT_EQ(ui.waitCursorDepth, 0);
 }
 
+TEST(MinuteExport, AnExportKeepsTheOwnerAndGroupOfTheFileItReplaces)
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("out.txt"));
+    ASSERT_TRUE(testsupport::writeFile(path, "previous"));
+    const std::optional<testsupport::Owner> owner = testsupport::handToAnotherOwner(path);
+    if (!owner)
+        GTEST_SKIP() << "neither root nor in a second group: no other owner to keep";
+    const NodeList list = workedExample();
+    ScriptedUiService ui;
+    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportText, path, false, false, false).has_value());
+    EXPECT_NE(testsupport::readFile(path), QByteArray("previous"));
+    EXPECT_EQ(testsupport::ownerOf(path), *owner);
+}
+
 TEST(MinuteExport, LongTextsEscapeTheSameAtEveryPosition)
 {
     // A plain reference for one character at a time, against which the

@@ -175,3 +175,52 @@ TEST(MinuteFile, SaveIntoAReadOnlyFolderIsAccessDenied)
     EXPECT_FALSE(QFile::exists(path));
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
+
+// Where links are refused (the templates folder), one is neither read nor
+// written through, not even in place when the folder takes no new files.
+TEST(MinuteFile, ARefusedLinkIsNeitherReadNorWrittenThrough)
+{
+    QTemporaryDir dir;
+    testsupport::openToOthers(dir.path());
+    const QString outside = dir.filePath(QStringLiteral("outside.min"));
+    ASSERT_TRUE(WriteMinuteFile(outside, outside, sampleList(1, 1)).ok());
+    QFile::setPermissions(outside, QFile::permissions(outside) | QFileDevice::WriteOther);
+    const QByteArray before = testsupport::readFile(outside);
+    const QString folder = dir.filePath(QStringLiteral("Templates"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString link = folder + QStringLiteral("/Evil.min");
+    ASSERT_TRUE(QFile::link(outside, link));
+    const QString denied = QStringLiteral("Access to %1 was denied.").arg(link);
+
+    MinuteReader reader;
+    EXPECT_EQ(reader.Open(link, link, SymLinks::Refuse).message(), denied);
+    EXPECT_EQ(WriteMinuteFile(link, link, sampleList(2, 2), SymLinks::Refuse).message(), denied);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    EXPECT_TRUE(testsupport::runUnprivileged(
+        [&] { return WriteMinuteFile(link, link, sampleList(2, 2), SymLinks::Refuse).message() == denied; }));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(testsupport::readFile(outside), before);
+
+    // Elsewhere a link still stands for the file it names.
+    EXPECT_TRUE(WriteMinuteFile(link, link, sampleList(2, 2)).ok());
+    EXPECT_NE(testsupport::readFile(outside), before);
+}
+
+TEST(MinuteFile, ASaveKeepsTheOwnerGroupAndModeOfTheFileItReplaces)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Board.min"));
+    ASSERT_TRUE(WriteMinuteFile(path, path, sampleList(1, 1)).ok());
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    const std::optional<testsupport::Owner> owner = testsupport::handToAnotherOwner(path);
+    if (!owner)
+        GTEST_SKIP() << "neither root nor in a second group: no other owner to keep";
+    ASSERT_TRUE(WriteMinuteFile(path, path, sampleList(2, 1)).ok());
+    NodeList loaded;
+    ASSERT_TRUE(readFile(path, loaded).ok());
+    EXPECT_EQ(loaded.size(), 2); // replaced, not left as it was
+    EXPECT_EQ(testsupport::ownerOf(path), *owner);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}

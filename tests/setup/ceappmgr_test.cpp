@@ -102,6 +102,41 @@ TEST(DeviceInstallerTest, InstallsOnceAndKeepsWhatTheUserMayHaveChanged)
     EXPECT_EQ(testsupport::readFile(device.toHost(QStringLiteral("\\Program Files\\Quillon\\quillon"))), QByteArray("program v2"));
 }
 
+TEST(DeviceInstallerTest, OnlyFilesOfTheMediumAreCopiedAndNoDeviceLinkIsWrittenThrough)
+{
+    QTemporaryDir medium;
+    QTemporaryDir elsewhere;
+    QTemporaryDir deviceDir;
+    testsupport::writeFile(medium.filePath(QStringLiteral("quillon")), "program");
+    QDir(medium.path()).mkpath(QStringLiteral("templates"));
+    testsupport::writeFile(medium.filePath(QStringLiteral("templates/Weekly.min")), "weekly");
+    testsupport::writeFile(elsewhere.filePath(QStringLiteral("secret")), "secret");
+    // A link within the medium is a file of it; one out of it is not.
+    QFile::link(medium.filePath(QStringLiteral("templates/Weekly.min")), medium.filePath(QStringLiteral("templates/Linked.min")));
+    QFile::link(elsewhere.filePath(QStringLiteral("secret")), medium.filePath(QStringLiteral("templates/Evil.min")));
+    // A link already on the device, to where nothing is yet.
+    const DevicePaths device(deviceDir.path());
+    QDir().mkpath(device.toHost(QStringLiteral("\\Program Files\\Quillon")));
+    QFile::link(elsewhere.filePath(QStringLiteral("planted")), device.toHost(QStringLiteral("\\Program Files\\Quillon\\quillon")));
+    InstallDescription description;
+    QString error;
+    ASSERT_TRUE(InstallDescription::Parse(kDescription, &description, &error));
+
+    Registry registry(device.registryFile());
+    DeviceInstaller installer(device, registry);
+    installer.m_commandFor = [](const QString&) { return QStringLiteral("xdg-open"); };
+    QStringList report;
+    EXPECT_FALSE(installer.Install(description, medium.path(), &report));
+    EXPECT_TRUE(report.contains(QStringLiteral("Could not read %1: it leads outside the installation medium")
+                                    .arg(medium.filePath(QStringLiteral("templates/Evil.min")))))
+        << report.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("Access to \\Program Files\\Quillon\\quillon was denied.")));
+    const QString templates = QStringLiteral("\\Program Files\\Quillon\\Templates\\");
+    EXPECT_FALSE(QFileInfo::exists(device.toHost(templates + QStringLiteral("Evil.min"))));
+    EXPECT_EQ(testsupport::readFile(device.toHost(templates + QStringLiteral("Linked.min"))), QByteArray("weekly"));
+    EXPECT_FALSE(QFileInfo::exists(elsewhere.filePath(QStringLiteral("planted"))));
+}
+
 TEST(DeviceInstallerTest, TheBuiltMediumInstallsWithoutADisplay)
 {
     // As over SSH: no display and no platform chosen.
