@@ -1,5 +1,6 @@
 #include "setup/ceappmgr/installdescription.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QMap>
@@ -80,8 +81,9 @@ bool InstallDescription::Parse(const QByteArray& text, InstallDescription* descr
                     ValueOf(sections, name.trimmed(), QStringLiteral("Destination")),
                     ValueOf(sections, name.trimmed(), QStringLiteral("Replace")).compare(QLatin1String("no"), Qt::CaseInsensitive) != 0,
                     ValueOf(sections, name.trimmed(), QStringLiteral("OnlyIntoEmpty")).compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0};
-        // Sources stay inside the installation folder.
-        if (set.source.isEmpty() || set.source.startsWith(QLatin1Char('/')) || set.source.contains(QLatin1String(".."))
+        // Sources stay inside the installation folder. A leading ':' counts as
+        // absolute too: Qt would read such a source from its resources.
+        if (set.source.isEmpty() || QDir::isAbsolutePath(set.source) || set.source.contains(QLatin1String(".."))
             || !set.destination.startsWith(QLatin1Char('\\'))) {
             *error = QStringLiteral("the files [%1] need a Source inside the installation folder and a device Destination.").arg(set.name);
             return false;
