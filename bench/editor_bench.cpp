@@ -11,10 +11,12 @@
 #include "editor/detailview.h"
 #include "editor/mainframe.h"
 #include "editor/minuteview.h"
+#include "catalogue/findreplace.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
 #include "framework/scripteduiservice.h"
 #include "largeminute.h"
+#include "model/agendasearch.h"
 #include "model/minutefile.h"
 #include "model/quillondoc.h"
 #include "platform/inputpanel.h"
@@ -285,6 +287,68 @@ void BM_SelectLongText(benchmark::State& state)
     }
 }
 
+// Find Next from the first item: a text no item holds, then one only the
+// last item holds (both end where they must: the first item, the last).
+void BM_Find(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    CQuillonDoc* doc = editor.app->Document();
+    const int count = doc->GetNodeCount();
+    const QString last = doc->GetNodeText(count);
+    const bool findLast = state.range(0) == 1;
+    if (findLast)
+        doc->SetNodeText(count, last + QStringLiteral(" omega"));
+    CFindReplaceDlg& dialog = editor.Tree()->Find().Dialog();
+    dialog.m_strFind = findLast ? QStringLiteral("Omega") : QStringLiteral("zzqx");
+    dialog.m_bMatchCase = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.Tree()->SelectItem(editor.Tree()->ItemAt(1));
+        state.ResumeTiming();
+        editor.app->MainFrame()->SendCommand(cmd::FindNext);
+    }
+    if (editor.Tree()->SelectedIndex() != (findLast ? count : 1))
+        state.SkipWithError("ended on the wrong item");
+    doc->SetNodeText(count, last);
+    state.SetLabel("target < 50 ms");
+}
+
+// The search of the stored texts alone, for a text no item holds.
+void BM_SearchStoredTexts(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    const TextFinder finder(QStringLiteral("zzqx"), state.range(0) ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FindNodeHolding(editor.app->Document()->GetNodeList(), 1, finder));
+}
+
+// Replace with All of 10,000 matches, one in every tenth item, from the first item.
+void BM_ReplaceAll(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    CQuillonDoc* doc = editor.app->Document();
+    const int count = doc->GetNodeCount();
+    CFindReplaceDlg& dialog = editor.Tree()->Find().Dialog();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 1; i <= count; i += count / 10000)
+            doc->SetNodeText(i, QStringLiteral("cat ") + doc->GetNodeText(i));
+        editor.Tree()->SelectItem(editor.Tree()->ItemAt(1));
+        dialog.m_strFind = QStringLiteral("cat ");
+        dialog.m_strReplace = QString();
+        dialog.m_bReplaceMode = true;
+        dialog.m_bReplaceChosen = true;
+        editor.app->MainFrame()->TextView()->m_bReplaceAll = true;
+        state.ResumeTiming();
+        editor.app->MainFrame()->SendCommand(cmd::ReplaceNext);
+    }
+    editor.app->MainFrame()->TextView()->m_bReplaceAll = false;
+    dialog.m_bReplaceMode = false;
+    if (doc->GetNodeText(1).startsWith(QStringLiteral("cat ")) || doc->GetNodeText(11).startsWith(QStringLiteral("cat ")))
+        state.SkipWithError("not every match was replaced");
+    state.SetLabel("target < 1000 ms");
+}
+
 // A minute of the same size nested as one chain: each item under the one before.
 struct ChainEditor : Editor {
     ChainEditor()
@@ -365,6 +429,9 @@ BENCHMARK(BM_CutAndPasteBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 BENCHMARK(BM_UndoMove)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_DropBranch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_SelectLongText)->ArgName("words")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_Find)->ArgName("last")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_SearchStoredTexts)->ArgName("case")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ReplaceAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_ExpandAll)->ArgName("chain")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_RecoveryCopy)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 

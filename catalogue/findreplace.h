@@ -4,13 +4,12 @@
 
 #include <QStringList>
 
-class CMinuteView;
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QTreeWidgetItem;
-struct EditorServices;
 
 // "Find/replace": the search text (with the recent ones), the replacement
 // and "Match Case". One dialog object lives as long as the tree, so its
@@ -57,31 +56,4 @@ private:
     QCheckBox* m_matchCase;
     QPushButton* m_findNext;
     QPushButton* m_replaceButton;
-};
-
-// Find and replace across the agenda: item after item, starting in the
-// selected one, each item's text searched by the text pane.
-class FindReplace {
-public:
-    FindReplace(CMinuteView& view, EditorServices& services);
-    ~FindReplace();
-
-    void OpenFindDialog(bool replaceMode);
-    void FindNext();
-    void ReplaceNext();
-    // One replacement step; true when the end of the agenda was reached.
-    bool ReplaceStep();
-    // The item searched after item: the next one in the agenda's order.
-    QTreeWidgetItem* NextItem(QTreeWidgetItem* item) const;
-    void AddRecentFind(const QString& text);
-
-    CFindReplaceDlg& Dialog();
-    QStringList m_recentFinds;
-
-private:
-    void SelectFirstItem();
-
-    CMinuteView& m_view;
-    EditorServices& m_services;
-    std::unique_ptr<CFindReplaceDlg> m_dialog;
 };

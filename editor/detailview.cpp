@@ -287,12 +287,17 @@ bool CDetailView::ReplaceInText(const QString& pattern, bool matchCase, const QS
         }
     }
     if (replace) {
-        // Replaced in place, as one edit that cannot be undone.
+        // Replaced in place, as one edit that cannot be undone. The search
+        // goes on after what the pane made of the replacement: a CR LF in it
+        // is one paragraph break there.
         document()->setUndoRedoEnabled(false);
-        textCursor().insertText(replacement);
+        QTextCursor cursor = textCursor();
+        cursor.insertText(replacement);
         document()->setUndoRedoEnabled(true);
+        m_nSearchBase = cursor.position();
+    } else {
+        m_nSearchBase += int(p) + n;
     }
-    m_nSearchBase += int(p) + int(replace ? replacement.size() : n);
     m_strSearchRest = m_strSearchRest.mid(p + n);
     atEnd = m_strSearchRest.isEmpty();
     return true;

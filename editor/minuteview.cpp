@@ -5,7 +5,7 @@
 #include "app/settingsprofile.h"
 #include "catalogue/cataloguedialog.h"
 #include "catalogue/categorystore.h"
-#include "catalogue/findreplace.h"
+#include "editor/findreplace.h"
 #include "editor/branchmoves.h"
 #include "editor/detailview.h"
 #include "editor/editorservices.h"

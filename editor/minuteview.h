@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/findreplace.h"
 #include "framework/view.h"
 #include "model/minuteviewlink.h"
 
@@ -18,7 +19,6 @@ class CQuillonDoc;
 class ItemTextPickers;
 class MinuteCommands;
 class ExportCommands;
-class FindReplace;
 class QMenu;
 class TreeContextMenu;
 class TreeDrag;

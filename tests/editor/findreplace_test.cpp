@@ -3,6 +3,7 @@
 #include "editorfixture.h"
 
 #include "catalogue/findreplace.h"
+#include "model/agendasearch.h"
 #include "editor/detailview.h"
 #include "framework/commandids.h"
 
@@ -12,6 +13,8 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
 
 namespace {
 
@@ -219,4 +222,90 @@ TEST_F(FindReplaceTest, WithTheTextPaneActiveFindSearchesThePaneOnly)
     EXPECT_EQ(found, 8);
     EXPECT_EQ(Current(), QStringLiteral("A1a"));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("'cat' not found!\nStart again?")});
+}
+
+// The items after the selected one are searched where they are stored: for
+// any text and pattern, that search and a replacement there must give what
+// the pane gives with the item shown in it. Line breaks of every kind, case
+// pairs (the Kelvin sign folds to 'k'), no-break spaces and surrogate pairs.
+TEST_F(FindReplaceTest, TheStoredTextsAreSearchedAsThePaneSearchesThem)
+{
+    Start({WriteMinute(QStringLiteral("M.min"), kAgenda)});
+    const QList<QString> pieces = {QStringLiteral("a"), QStringLiteral("K"), QStringLiteral("k"), QString(QChar(0x212A)),
+                                   QStringLiteral("\r\n"), QStringLiteral("\r"), QStringLiteral("\n"),
+                                   QString(QChar::ParagraphSeparator), QString(QChar::LineSeparator), QString(QChar(0xA0)),
+                                   QStringLiteral("\xC3\xA9"), QStringLiteral("\xC3\x89"), QStringLiteral("\xF0\x90\x90\x80"),
+                                   QStringLiteral("\xF0\x90\x90\xA8"), QStringLiteral("\t")};
+    QRandomGenerator random(20261208);
+    const auto pick = [&](int count) {
+        QString text;
+        for (int i = 0; i < count; ++i)
+            text += pieces[random.bounded(int(pieces.size()))];
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const QString stored = pick(random.bounded(30));
+        const QString pattern = random.bounded(2) ? pick(1 + random.bounded(3)) : TextFinder::SearchForm(stored).mid(random.bounded(6), 1 + random.bounded(3));
+        if (pattern.isEmpty())
+            continue;
+        const bool matchCase = random.bounded(2);
+        const TextFinder finder(pattern, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+        const QString replacement = pick(random.bounded(3));
+
+        Text()->SetPaneText(stored);
+        Text()->ResetSearch();
+        const bool paneFinds = Text()->FindInText(pattern, matchCase);
+        Text()->SetPaneText(stored);
+        Text()->ResetSearch();
+        Text()->m_bReplaceAll = true;
+        bool atEnd = false;
+        while (!atEnd && Text()->ReplaceInText(pattern, matchCase, replacement, atEnd)) {
+        }
+        const std::optional<QString> replaced = finder.ReplacedIn(stored, replacement);
+        const auto shown = [](const QString& s) { return s.toUtf8().toHex(' ').toStdString(); };
+        ASSERT_EQ(finder.IsIn(stored), paneFinds) << shown(stored) << " / " << shown(pattern) << " case " << matchCase;
+        ASSERT_EQ(replaced.value_or(stored), paneFinds ? Text()->PaneText() : stored)
+            << shown(stored) << " / " << shown(pattern) << " -> " << shown(replacement) << " pane " << shown(Text()->PaneText()) << " ours " << shown(replaced.value_or(stored));
+    }
+    Text()->m_bReplaceAll = false;
+}
+
+// Matches deep in collapsed branches, two in one text, none after the
+// caret's item: Find Next (F3) selects only the items that hold one, and
+// Replace with All changes the stored texts and ends on the first item.
+TEST_F(FindReplaceTest, FindNextReachesIntoCollapsedBranchesAndReplaceAllChangesTheStoredTexts)
+{
+    Start({WriteMinute(QStringLiteral("M.min"), {{1, QStringLiteral("A"), QStringLiteral("cat\r\nand cat")},
+                                                 {2, QStringLiteral("A1"), QStringLiteral("none")},
+                                                 {3, QStringLiteral("A1a"), QStringLiteral("a CAT")},
+                                                 {1, QStringLiteral("B"), QStringLiteral("dog")},
+                                                 {2, QStringLiteral("B1"), QStringLiteral("cat")}})});
+    ShowFrame();
+    Send(cmd::CollapseAll);
+    Answer(QStringLiteral("cat"));
+    ASSERT_TRUE(Send(cmd::Find));
+    EXPECT_EQ(Current(), QStringLiteral("A"));
+    QStringList visits;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(Frame(), Qt::Key_F3);
+        visits.append(Current() + u':' + QString::number(Text()->textCursor().selectionStart()));
+    }
+    EXPECT_EQ(visits, (QStringList{"A:8", "A1a:2", "B1:0", "A:0", "A:0"}));
+    EXPECT_TRUE(ui.messages.empty());
+
+    std::vector<int> answers = {CDetailView::IDC_ALL};
+    dialogs[QStringLiteral("133")] = [&answers](QDialog&) {
+        const int answer = answers.empty() ? int(IDCANCEL) : answers.front();
+        answers.clear();
+        return answer;
+    };
+    Select(2);
+    Answer(QStringLiteral("cat"), QStringLiteral("ox\nen"), CFindReplaceDlg::IDC_REPLACE);
+    ASSERT_TRUE(Send(cmd::Replace));
+    EXPECT_EQ(Doc()->GetNodeText(1), QStringLiteral("cat\r\nand cat")) << "before the selected item";
+    EXPECT_EQ(Doc()->GetNodeText(3), QStringLiteral("a ox\r\nen"));
+    EXPECT_EQ(Doc()->GetNodeText(4), QStringLiteral("dog")) << "no match: untouched";
+    EXPECT_EQ(Doc()->GetNodeText(5), QStringLiteral("ox\r\nen"));
+    EXPECT_EQ(Current(), QStringLiteral("A"));
+    EXPECT_TRUE(Doc()->IsMinuteModified());
 }
