@@ -6,6 +6,8 @@
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
 #include "framework/uiservice.h"
+
+#include <vector>
 #include "model/agendasearch.h"
 #include "model/quillondoc.h"
 
@@ -101,11 +103,42 @@ bool FindReplace::SelectNextHolding(const TextFinder& finder)
     if (!doc)
         return false;
     const int found = FindNodeHolding(doc->GetNodeList(), m_view.SelectedIndex() + 1, finder);
-    QTreeWidgetItem* item = found > 0 ? m_view.ItemAt(found) : nullptr;
-    if (!item)
+    if (found <= 0)
         return false;
-    m_view.SelectItem(item);
+    m_view.SelectItem(ItemOfNode(doc->GetNodeList(), found));
+    if (m_view.SelectedIndex() != found) {
+        // The levels did not give the item: count it out in the tree.
+        QTreeWidgetItem* item = m_view.ItemAt(found);
+        if (!item)
+            return false;
+        m_view.SelectItem(item);
+    }
     return true;
+}
+
+QTreeWidgetItem* FindReplace::ItemOfNode(const NodeList& nodes, int index) const
+{
+    // Each item's place among its siblings follows from the levels of the
+    // nodes before it: no walk through the tree's items is needed.
+    std::vector<int> places;
+    for (int i = 0; i < index && i < nodes.size(); ++i) {
+        const qsizetype level = nodes.at(i)->GetLevel();
+        if (level >= 1 && level <= qsizetype(places.size())) {
+            places.resize(size_t(level));
+            ++places.back();
+        } else if (level == qsizetype(places.size()) + 1) {
+            places.push_back(0);
+        } else {
+            return nullptr; // not the tree's shape
+        }
+    }
+    QTreeWidgetItem* item = m_view.RootItem();
+    for (const int place : places) {
+        if (!item || place >= item->childCount())
+            return nullptr;
+        item = item->child(place);
+    }
+    return item;
 }
 
 void FindReplace::FindNext()

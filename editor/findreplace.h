@@ -7,6 +7,7 @@
 #include <memory>
 
 class CMinuteView;
+class NodeList;
 class QTreeWidgetItem;
 class TextFinder;
 struct EditorServices;
@@ -42,6 +43,9 @@ private:
     // Replace with All from the selected item on: the rest of its text in
     // the pane, the items after it where they are stored.
     void ReplaceRest();
+    // The tree item of a node, found from the node levels; null when they
+    // do not give one.
+    QTreeWidgetItem* ItemOfNode(const NodeList& nodes, int index) const;
 
     CMinuteView& m_view;
     EditorServices& m_services;
