@@ -9,24 +9,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-bool sameNodes(const NodeList& a, const NodeList& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const CTreeNode& x = *a.at(i);
-        const CTreeNode& y = *b.at(i);
-        if (x.GetTitle() != y.GetTitle() || x.GetText() != y.GetText() || x.GetLevel() != y.GetLevel()
-            || x.GetKind() != y.GetKind() || x.GetReserved() != y.GetReserved())
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     NodeList list;
@@ -41,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!WriteMinuteJson(list, out))
         std::abort();
     NodeList reread;
-    if (!ReadMinuteJson(out.data(), reread, &error) || !sameNodes(list, reread))
+    if (!ReadMinuteJson(out.data(), reread, &error) || !SameNodes(list, reread))
         std::abort();
     return 0;
 }

@@ -34,3 +34,7 @@ public:
 private:
     std::vector<std::unique_ptr<CTreeNode>> m_nodes;
 };
+
+// Whether two lists hold the same nodes: titles, texts, levels, kinds and
+// reserved words, in the same order.
+bool SameNodes(const NodeList& a, const NodeList& b);
