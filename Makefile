@@ -53,6 +53,7 @@ bench: build
 	@$(BUILD)/bin/minute_io_bench
 	@$(BUILD)/bin/export_bench
 	@$(BUILD)/bin/editor_bench
+	@$(BUILD)/bin/contacts_bench
 
 clean:
 	@rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

@@ -6,8 +6,6 @@
 
 #include <QBoxLayout>
 #include <QCollator>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,10 +13,12 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <vector>
 
-CSelectContactsDlg::CSelectContactsDlg(ContactsStore* store, QWidget* parent)
+CSelectContactsDlg::CSelectContactsDlg(ContactsStore* store, UiService& ui, QWidget* parent)
     : HandheldDialog(IDD, tr("Select Contacts"), parent)
     , m_store(store)
+    , m_ui(ui)
 {
     m_list = MakeTickList(IDC_LIST, this);
     Body()->addWidget(m_list, 1);
@@ -52,28 +52,12 @@ void CSelectContactsDlg::FillContactList()
     // Address books are read off the UI thread; one still being read, or
     // changed since, is waited for here.
     if (m_store->NeedsRefresh()) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        WaitCursor wait(m_ui);
         m_store->Refresh();
-        QGuiApplication::restoreOverrideCursor();
     }
     const ContactsFolder* folder = m_store->DefaultContactsFolder();
     if (!folder)
         return;
-    QList<QTreeWidgetItem*> items;
-    for (int i = 1; i <= folder->Count(); ++i) {
-        const ContactItem* contact = folder->Item(i);
-        if (!contact)
-            continue;
-        const QString text = ContactTextBuilder::DisplayText([contact](const QString& label) { return contact->Property(label); });
-        // A contact with none of the listed properties is not listed.
-        if (text.isEmpty())
-            continue;
-        auto* item = new QTreeWidgetItem(QStringList{text});
-        item->setData(0, Qt::UserRole, contact->ObjectId());
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, Qt::Unchecked);
-        items.append(item);
-    }
     // In the order people read names in: accents and letter case do not
     // push a name past "Z". A host without a locale gets the common order.
     QLocale locale;
@@ -82,10 +66,35 @@ void CSelectContactsDlg::FillContactList()
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);
-    std::stable_sort(items.begin(), items.end(), [&collator](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-        const int order = collator.compare(a->text(0), b->text(0));
-        return order != 0 ? order < 0 : a->text(0) < b->text(0);
+    // Each name's collation key once, rather than collating names afresh at
+    // every comparison of the sort.
+    struct Listed {
+        QString text;
+        QCollatorSortKey key;
+        quint32 objectId;
+    };
+    std::vector<Listed> listed;
+    listed.reserve(size_t(folder->Count()));
+    for (int i = 1; i <= folder->Count(); ++i) {
+        const ContactItem* contact = folder->Item(i);
+        QString text = ContactTextBuilder::DisplayText([contact](const QString& label) { return contact->Property(label); });
+        // A contact with none of the listed properties is not listed.
+        if (!text.isEmpty())
+            listed.push_back({text, collator.sortKey(text), contact->ObjectId()});
+    }
+    std::stable_sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.text < b.text;
     });
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(listed.size()));
+    for (const Listed& contact : listed) {
+        auto* item = new QTreeWidgetItem(QStringList{contact.text});
+        item->setData(0, Qt::UserRole, contact.objectId);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, Qt::Unchecked);
+        items.append(item);
+    }
     m_list->addTopLevelItems(items);
 }
 
@@ -104,7 +113,6 @@ void CSelectContactsDlg::OnFindChange(const QString& text)
 void CSelectContactsDlg::BuildContactText()
 {
     ContactTextBuilder builder(m_dwRequiredProps);
-    const QStringList& labels = ContactFieldNames();
     for (int i = 0; m_store && i < m_list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = m_list->topLevelItem(i);
         if (item->checkState(0) != Qt::Checked)
@@ -112,7 +120,7 @@ void CSelectContactsDlg::BuildContactText()
         const ContactItem* contact = m_store->ItemByObjectId(item->data(0, Qt::UserRole).toUInt());
         if (!contact)
             continue; // gone from the store since it was listed
-        builder.AppendContactLine([&](int bit) { return contact->Property(labels[bit]); });
+        builder.AppendContactLine([contact](int bit) { return contact->Value(bit); });
     }
     m_strResult = builder.Result();
 }

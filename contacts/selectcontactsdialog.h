@@ -5,6 +5,7 @@
 class ContactsStore;
 class QLineEdit;
 class QTreeWidget;
+class UiService;
 
 // "Select Contacts": every contact of the store, in reading order, to tick. OK
 // builds one line per ticked contact from the chosen properties.
@@ -13,8 +14,9 @@ class CSelectContactsDlg : public HandheldDialog {
 public:
     enum { IDD = 151, IDC_LIST = 1008, IDC_FIND = 1011 };
 
-    // store is nullptr when the contacts store is not available: the list stays empty.
-    explicit CSelectContactsDlg(ContactsStore* store, QWidget* parent = nullptr);
+    // store is nullptr when the contacts store is not available: the list
+    // stays empty. ui shows the wait cursor while a read is waited for.
+    CSelectContactsDlg(ContactsStore* store, UiService& ui, QWidget* parent = nullptr);
 
     void SetRequiredProps(quint32 props) { m_dwRequiredProps = props; }
     void FillContactList();
@@ -31,6 +33,7 @@ protected:
 
 private:
     ContactsStore* m_store;
+    UiService& m_ui;
     QTreeWidget* m_list;
     QLineEdit* m_find;
 };

@@ -48,7 +48,7 @@ std::optional<QString> ItemTextPickers::PickContacts()
 {
     CQuillonDoc* doc = m_view.GetDoc();
     const bool panelWasShowing = IsInputPanelShowing(m_view.Services().inputPanel);
-    CSelectContactsDlg dialog(g_bContactsAvailable ? g_pOutlookApp : nullptr, m_view.window());
+    CSelectContactsDlg dialog(g_bContactsAvailable ? g_pOutlookApp : nullptr, m_view.Services().ui, m_view.window());
     dialog.SetRequiredProps(doc ? doc->GetOptions()->GetRequiredContactProps() : 0);
     // Raised for typing in "Find:".
     ShowInputPanel(m_view.Services().inputPanel, true);

@@ -6,10 +6,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QDateTime>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
+#include <atomic>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -35,13 +38,13 @@ QString trimmedValue(const VCardProperty* property)
 // name together with its first e-mail address.
 QString identity(const VCard& card)
 {
-    const QString uid = trimmedValue(card.first(QStringLiteral("UID")));
+    const QString uid = trimmedValue(card.first(u"UID"));
     if (!uid.isEmpty())
         return uid;
-    QString name = trimmedValue(card.first(QStringLiteral("FN")));
+    QString name = trimmedValue(card.first(u"FN"));
     if (name.isEmpty())
-        name = trimmedValue(card.first(QStringLiteral("N")));
-    return name + QLatin1Char('\n') + trimmedValue(card.first(QStringLiteral("EMAIL")));
+        name = trimmedValue(card.first(u"N"));
+    return name + QLatin1Char('\n') + trimmedValue(card.first(u"EMAIL"));
 }
 
 QList<ContactsStore::BookStamp> addressBooks(const QString& folder)
@@ -49,8 +52,14 @@ QList<ContactsStore::BookStamp> addressBooks(const QString& folder)
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable);
     QList<ContactsStore::BookStamp> books;
     for (const QFileInfo& entry : entries) {
-        if (entry.fileName().endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
-            books.append({entry.filePath(), entry.size(), entry.lastModified().toMSecsSinceEpoch()});
+        if (!entry.fileName().endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
+            continue;
+        // Nanoseconds: a book saved twice within a millisecond is still seen to change.
+        struct stat info {};
+        if (::stat(QFile::encodeName(entry.filePath()).constData(), &info) != 0)
+            continue;
+        books.append({entry.filePath(), qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                      quint64(info.st_ino)});
     }
     // The same order on every host, whatever its locale.
     std::sort(books.begin(), books.end(), [](const auto& a, const auto& b) {
@@ -60,41 +69,107 @@ QList<ContactsStore::BookStamp> addressBooks(const QString& folder)
     return books;
 }
 
-// Runs on the reader thread: touches nothing of the store.
-ContactsStore::Contents readBooks(const QList<ContactsStore::BookStamp>& books)
+// Runs on the reader thread: touches nothing of the store, and gives up as
+// soon as stop is set.
+std::shared_ptr<const ContactsSnapshot> readBooks(const QList<ContactsStore::BookStamp>& books, const std::atomic<bool>& stop)
 {
-    ContactsStore::Contents contents;
-    contents.reader = std::this_thread::get_id();
+    auto contents = std::make_shared<ContactsSnapshot>();
+    contents->reader = std::this_thread::get_id();
+    QSet<quint32> taken;
     for (const ContactsStore::BookStamp& book : books) {
         QFile file(book.path);
-        if (!file.open(QIODevice::ReadOnly))
+        if (stop.load(std::memory_order_relaxed) || !file.open(QIODevice::ReadOnly))
             continue;
-        for (const VCard& card : ParseVCards(file.readAll())) {
+        // Only the card being read is held whole; what is kept of it is its 31 values.
+        ReadVCards(file.readAll(), [&](VCard& card) {
+            if (stop.load(std::memory_order_relaxed))
+                return false;
             quint32 id = fnv1a(identity(card));
             // Ids must stay unique and non-zero; stepping keeps them stable
             // as long as the files and their order do not change.
-            while (id == 0 || contents.byId.contains(id))
+            while (id == 0 || taken.contains(id))
                 ++id;
-            auto item = std::make_shared<const ContactItem>(id, MapContactProperties(card));
-            contents.byId.insert(id, item);
-            contents.items.append(std::move(item));
-        }
+            taken.insert(id);
+            contents->items.emplace_back(id, MapContactValues(std::move(card)));
+            return true;
+        });
     }
+    contents->items.shrink_to_fit();
+    contents->byId.reserve(contents->items.size());
+    for (quint32 i = 0; i < contents->items.size(); ++i)
+        contents->byId.emplace_back(contents->items[i].ObjectId(), i);
+    std::sort(contents->byId.begin(), contents->byId.end());
     return contents;
+}
+
+// Label to property number, blanks around the labels dropped.
+const QHash<QString, int>& propertyNumbers()
+{
+    static const QHash<QString, int> numbers = [] {
+        QHash<QString, int> byLabel;
+        const QStringList& labels = ContactsStore::PropertyLabels();
+        for (int i = 0; i < labels.size(); ++i)
+            byLabel.insert(labels[i].trimmed(), i);
+        return byLabel;
+    }();
+    return numbers;
 }
 
 } // namespace
 
+// A read running on a thread of its own. Until done, only that thread
+// touches contents.
+struct ContactsStore::Reader {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> done{false};
+    std::shared_ptr<const ContactsSnapshot> contents;
+    std::thread thread;
+
+    ~Reader()
+    {
+        stop = true;
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+ContactItem::ContactItem(quint32 objectId, const ContactValues& values)
+    : m_objectId(objectId)
+{
+    qsizetype length = 0;
+    for (const QString& value : values)
+        length += value.size();
+    m_text.reserve(length);
+    for (int i = 0; i < ContactProp::Count; ++i) {
+        m_text += values[i];
+        m_ends[i] = quint32(m_text.size());
+    }
+}
+
 QString ContactItem::Property(const QString& label) const
 {
-    return m_properties.value(label.trimmed());
+    return Value(propertyNumbers().value(label.trimmed(), -1));
+}
+
+QString ContactItem::Value(int prop) const
+{
+    if (prop < 0 || prop >= ContactProp::Count)
+        return QString();
+    const quint32 start = prop == 0 ? 0 : m_ends[prop - 1];
+    return m_text.mid(start, m_ends[prop] - start);
+}
+
+const ContactItem* ContactsSnapshot::ItemByObjectId(quint32 objectId) const
+{
+    const auto found = std::lower_bound(byId.begin(), byId.end(), std::make_pair(objectId, quint32(0)));
+    return found != byId.end() && found->first == objectId ? &items[found->second] : nullptr;
 }
 
 const ContactItem* ContactsFolder::Item(int i) const
 {
     if (i < 1 || i > Count())
         return nullptr;
-    return m_items.at(i - 1).get();
+    return &m_contents->items[i - 1];
 }
 
 const QStringList& ContactsStore::PropertyLabels()
@@ -166,11 +241,8 @@ bool ContactsStore::LogOn()
 
 void ContactsStore::LogOff()
 {
-    if (m_reading.valid())
-        m_reading.wait(); // its contents are dropped with the future
-    m_reading = {};
-    m_folder.m_items.clear();
-    m_byId.clear();
+    StopReading();
+    m_folder.m_contents.reset();
     m_readStamps.clear();
     m_loggedOn = false;
 }
@@ -182,27 +254,35 @@ QList<ContactsStore::BookStamp> ContactsStore::Stamps() const
 
 void ContactsStore::StartReading()
 {
-    if (m_reading.valid())
-        m_reading.wait(); // an older read is out of date already
+    StopReading(); // an older read is out of date already
     m_readStamps = Stamps();
-    m_reading = std::async(std::launch::async, readBooks, m_readStamps);
+    m_reader = std::make_unique<Reader>();
+    Reader* reader = m_reader.get();
+    reader->thread = std::thread([reader, books = m_readStamps] {
+        reader->contents = readBooks(books, reader->stop);
+        reader->done.store(true, std::memory_order_release);
+    });
+}
+
+void ContactsStore::StopReading()
+{
+    m_reader.reset();
 }
 
 void ContactsStore::Settle() const
 {
-    if (!m_reading.valid())
+    if (!m_reader)
         return;
-    Contents contents = m_reading.get();
-    m_folder.m_items = std::move(contents.items);
-    m_byId = std::move(contents.byId);
-    m_readerThread = contents.reader;
+    m_reader->thread.join();
+    m_folder.m_contents = std::move(m_reader->contents);
+    m_reader.reset();
 }
 
 bool ContactsStore::NeedsRefresh() const
 {
     if (!m_loggedOn)
         return false;
-    if (m_reading.valid() && m_reading.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+    if (m_reader && !m_reader->done.load(std::memory_order_acquire))
         return true;
     return Stamps() != m_readStamps;
 }
@@ -229,6 +309,5 @@ const ContactItem* ContactsStore::ItemByObjectId(quint32 objectId) const
     if (!m_loggedOn)
         return nullptr;
     Settle();
-    const auto found = m_byId.constFind(objectId);
-    return found == m_byId.cend() ? nullptr : found->get();
+    return m_folder.m_contents ? m_folder.m_contents->ItemByObjectId(objectId) : nullptr;
 }

@@ -1,46 +1,59 @@
 #pragma once
 
-#include <QHash>
+#include "platform/vcard.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <future>
+#include <array>
 #include <memory>
 #include <thread>
+#include <utility>
+#include <vector>
 
 class DevicePaths;
 class Registry;
 
 // One contact as the contacts store serves it: a stable object identifier
-// and string properties addressed by their labels.
+// and the 31 contact properties. Address books run to tens of thousands of
+// contacts, so the values are kept one after another in a single string.
 class ContactItem {
 public:
-    ContactItem(quint32 objectId, QHash<QString, QString> properties)
-        : m_objectId(objectId)
-        , m_properties(std::move(properties))
-    {
-    }
+    ContactItem(quint32 objectId, const ContactValues& values);
 
     quint32 ObjectId() const { return m_objectId; }
     // The property with this label (surrounding blanks ignored); empty when the contact has none.
     QString Property(const QString& label) const;
+    // The property numbered as in ContactsStore::PropertyLabels; empty for any other number.
+    QString Value(int prop) const;
 
 private:
     quint32 m_objectId;
-    QHash<QString, QString> m_properties;
+    std::array<quint32, ContactProp::Count> m_ends{}; // where each value ends in m_text
+    QString m_text;
+};
+
+// What one read of the address books found; never changed once read.
+struct ContactsSnapshot {
+    std::vector<ContactItem> items;
+    // (object id, index into items), sorted by id.
+    std::vector<std::pair<quint32, quint32>> byId;
+    std::thread::id reader;
+
+    const ContactItem* ItemByObjectId(quint32 objectId) const;
 };
 
 // The folder of contacts the store offers by default.
 class ContactsFolder {
 public:
-    int Count() const { return int(m_items.size()); }
+    int Count() const { return m_contents ? int(m_contents->items.size()) : 0; }
     // Items are numbered from 1; nullptr for any other number.
     const ContactItem* Item(int i) const;
 
 private:
     friend class ContactsStore;
-    QList<std::shared_ptr<const ContactItem>> m_items;
+    std::shared_ptr<const ContactsSnapshot> m_contents;
 };
 
 // The handheld's contacts store, played by the vCard files (.vcf; versions
@@ -55,6 +68,8 @@ public:
 
     ContactsStore(Registry& registry, const DevicePaths& device);
     ~ContactsStore();
+    ContactsStore(const ContactsStore&) = delete;
+    ContactsStore& operator=(const ContactsStore&) = delete;
 
     // Whether the store is registered under HKEY_CLASSES_ROOT.
     bool IsRegistered() const;
@@ -66,6 +81,7 @@ public:
     // that is missing or unreadable gives an empty store, not a failure; a
     // card that cannot be read is skipped.
     bool LogOn();
+    // Abandons a read still running.
     void LogOff();
     bool IsLoggedOn() const { return m_loggedOn; }
 
@@ -76,40 +92,36 @@ public:
     // read that takes. Items of the contacts read before are released.
     void Refresh();
     // The thread the last read ran on.
-    std::thread::id ReaderThread() const { return m_readerThread; }
+    std::thread::id ReaderThread() const { return m_folder.m_contents ? m_folder.m_contents->reader : std::thread::id(); }
 
     // Nothing until logged on; both wait for a read still running.
     const ContactsFolder* DefaultContactsFolder() const;
     const ContactItem* ItemByObjectId(quint32 objectId) const;
 
-    // What one read found.
-    struct Contents {
-        QList<std::shared_ptr<const ContactItem>> items;
-        QHash<quint32, std::shared_ptr<const ContactItem>> byId;
-        std::thread::id reader;
-    };
-    // The files read and how they stood when the read began.
+    // How one address book stood when a read began.
     struct BookStamp {
         QString path;
         qint64 size = 0;
-        qint64 modified = 0;
+        qint64 modifiedNs = 0;
+        quint64 inode = 0; // a book replaced whole, keeping size and time
         bool operator==(const BookStamp&) const = default;
     };
 
 private:
+    struct Reader;
+
     QList<BookStamp> Stamps() const;
     void StartReading();
-    // Takes in the contents of a finished or running read.
+    void StopReading();
+    // Takes in the contents of a finished or running read, waiting for it.
     void Settle() const;
 
     Registry& m_registry;
     const DevicePaths& m_device;
     bool m_loggedOn = false;
     QList<BookStamp> m_readStamps;
-    // Only the thread that owns the store touches these; the reader thread
-    // hands its contents over through the future.
-    mutable std::future<Contents> m_reading;
+    // The reader thread fills a snapshot of its own; only after it has ended
+    // does the owning thread swap that snapshot in, in one step.
+    mutable std::unique_ptr<Reader> m_reader;
     mutable ContactsFolder m_folder;
-    mutable QHash<quint32, std::shared_ptr<const ContactItem>> m_byId;
-    mutable std::thread::id m_readerThread;
 };

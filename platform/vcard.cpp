@@ -11,24 +11,36 @@
 
 namespace {
 
-// Physical lines; CR LF, LF and a lone CR all end one.
-QList<QByteArrayView> splitLines(QByteArrayView data)
-{
-    QList<QByteArrayView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(data.sliced(start, i - start));
-        if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+// The physical lines of the data, one at a time; CR LF, LF and a lone CR
+// all end one.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView data) : m_data(data) { advance(); }
+
+    bool atEnd() const { return m_atEnd; }
+    QByteArrayView current() const { return m_line; }
+    void advance()
+    {
+        if (m_pos >= m_data.size()) {
+            m_atEnd = true;
+            m_line = {};
+            return;
+        }
+        qsizetype end = m_pos;
+        while (end < m_data.size() && m_data[end] != '\r' && m_data[end] != '\n')
+            ++end;
+        m_line = m_data.sliced(m_pos, end - m_pos);
+        if (end < m_data.size() && m_data[end] == '\r' && end + 1 < m_data.size() && m_data[end + 1] == '\n')
+            ++end;
+        m_pos = end + 1;
     }
-    if (start < data.size())
-        lines.append(data.sliced(start));
-    return lines;
-}
+
+private:
+    QByteArrayView m_data;
+    qsizetype m_pos = 0;
+    QByteArrayView m_line;
+    bool m_atEnd = false;
+};
 
 // Where the name and parameters of a content line end: the first ':' that is
 // not inside a quoted parameter value (4.0 allows ':' there, as in a LABEL).
@@ -79,32 +91,43 @@ bool isCardMarker(QByteArrayView line)
     return isMarker(line, "BEGIN:VCARD") || isMarker(line, "END:VCARD");
 }
 
+// One content line: a view of its physical line, or of the joined text when
+// it continues over several.
 struct ContentLine {
-    QByteArray text;
+    QByteArrayView text;
     qsizetype colon = -1;
+    QByteArray joined;
+
+    void append(QByteArrayView more, bool chopLast)
+    {
+        if (joined.isEmpty())
+            joined = text.toByteArray();
+        if (chopLast)
+            joined.chop(1);
+        joined.append(more);
+        text = joined; // the append may have moved the bytes
+    }
 };
 
 // Joins the physical lines of one content line: a following line that starts
 // with a blank continues it (the blank dropped), and a quoted-printable value
 // ending in '=' continues on the next line whatever that starts with.
-ContentLine readContentLine(const QList<QByteArrayView>& lines, qsizetype& next)
+void readContentLine(LineReader& lines, ContentLine& line)
 {
-    ContentLine line{lines.at(next++).toByteArray(), -1};
+    line.joined.clear();
+    line.text = lines.current();
+    lines.advance();
     HeadScanner head;
-    while (next < lines.size()) {
-        const QByteArrayView following = lines.at(next);
-        if (line.text.endsWith('=') && head.isQuotedPrintable(line.text) && !isCardMarker(following)) {
-            line.text.chop(1);
-            line.text.append(following);
-        } else if (following.startsWith(' ') || following.startsWith('\t')) {
-            line.text.append(following.sliced(1));
-        } else {
+    for (; !lines.atEnd(); lines.advance()) {
+        const QByteArrayView following = lines.current();
+        if (line.text.endsWith('=') && head.isQuotedPrintable(line.text) && !isCardMarker(following))
+            line.append(following, true);
+        else if (following.startsWith(' ') || following.startsWith('\t'))
+            line.append(following.sliced(1), false);
+        else
             break;
-        }
-        ++next;
     }
     line.colon = head.colon(line.text);
-    return line;
 }
 
 // Splits on sep outside double quotes (a quote opens only at the start of a value).
@@ -149,7 +172,7 @@ bool isEncodingName(const QString& upper)
     return upper == u"QUOTED-PRINTABLE" || upper == u"BASE64" || upper == u"8BIT" || upper == u"7BIT";
 }
 
-void parseParameter(QByteArrayView part, QHash<QString, QStringList>& parameters)
+void parseParameter(QByteArrayView part, VCardParameters& parameters)
 {
     part = part.trimmed();
     if (part.isEmpty())
@@ -288,93 +311,73 @@ std::optional<VCardProperty> parseProperty(const ContentLine& line)
     for (qsizetype i = 1; i < head.size(); ++i)
         parseParameter(head.at(i), property.parameters);
 
-    const QString encoding = property.parameters.value(QStringLiteral("ENCODING")).value(0).toUpper();
+    const QString encoding = property.parameters.value(u"ENCODING").value(0).toUpper();
     if (encoding == u"BASE64" || encoding == u"B")
         return std::nullopt; // pictures and sounds; nothing the contacts need
     QByteArray bytes = text.sliced(line.colon + 1).toByteArray();
     if (encoding == u"QUOTED-PRINTABLE")
         bytes = decodeQuotedPrintable(bytes);
-    const QString charset = property.parameters.value(QStringLiteral("CHARSET")).value(0);
+    const QString charset = property.parameters.value(u"CHARSET").value(0);
     property.components = splitComponents(decodeText(bytes, charset));
     return property;
 }
 
-// The types an address book label stands for. Labels come as Apple's
-// "_$!<HomeFAX>!$_" for its own names and as typed text for the user's.
-QStringList typesOfLabel(QString label)
-{
-    label = label.trimmed();
-    if (label.startsWith(QLatin1String("_$!<")) && label.endsWith(QLatin1String(">!$_")))
-        label = label.sliced(4, label.size() - 8);
-    label = label.toLower().remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
-    static const QHash<QString, QStringList> kTypes = {
-        {QStringLiteral("work"), {QStringLiteral("WORK")}},
-        {QStringLiteral("business"), {QStringLiteral("WORK")}},
-        {QStringLiteral("office"), {QStringLiteral("WORK")}},
-        {QStringLiteral("home"), {QStringLiteral("HOME")}},
-        {QStringLiteral("private"), {QStringLiteral("HOME")}},
-        {QStringLiteral("mobile"), {QStringLiteral("CELL")}},
-        {QStringLiteral("cell"), {QStringLiteral("CELL")}},
-        {QStringLiteral("iphone"), {QStringLiteral("CELL")}},
-        {QStringLiteral("workmobile"), {QStringLiteral("WORK"), QStringLiteral("CELL")}},
-        {QStringLiteral("main"), {QStringLiteral("MAIN")}},
-        {QStringLiteral("fax"), {QStringLiteral("FAX")}},
-        {QStringLiteral("otherfax"), {QStringLiteral("FAX")}},
-        {QStringLiteral("workfax"), {QStringLiteral("WORK"), QStringLiteral("FAX")}},
-        {QStringLiteral("homefax"), {QStringLiteral("HOME"), QStringLiteral("FAX")}},
-        {QStringLiteral("pager"), {QStringLiteral("PAGER")}},
-        {QStringLiteral("car"), {QStringLiteral("CAR")}},
-        {QStringLiteral("radio"), {QStringLiteral("X-RADIO")}},
-        {QStringLiteral("assistant"), {QStringLiteral("X-ASSISTANT")}},
-    };
-    return kTypes.value(label);
-}
-
-// A copy of the card in which a grouped property carries the types of its
-// group's X-ABLABEL, so that "item1.TEL" labelled "work" counts as a work number.
-VCard withLabelTypes(const VCard& card)
-{
-    QHash<QString, QStringList> labelTypes;
-    for (const VCardProperty& p : card.properties) {
-        if (!p.group.isEmpty() && p.name == u"X-ABLABEL")
-            labelTypes.insert(p.group.toLower(), typesOfLabel(p.value()));
-    }
-    if (labelTypes.isEmpty())
-        return card;
-    VCard labelled = card;
-    for (VCardProperty& p : labelled.properties) {
-        for (const QString& type : labelTypes.value(p.group.toLower())) {
-            if (!p.group.isEmpty() && !p.hasType(type))
-                p.parameters[QStringLiteral("TYPE")].append(type);
-        }
-    }
-    return labelled;
-}
-
 bool isUsable(const VCard& card)
 {
-    return std::any_of(card.properties.begin(), card.properties.end(), [](const VCardProperty& p) {
-        return p.name != u"VERSION" && !p.value().trimmed().isEmpty();
-    });
+    return std::any_of(card.properties.begin(), card.properties.end(),
+                       [](const VCardProperty& p) { return p.name != u"VERSION" && !p.value().trimmed().isEmpty(); });
 }
 
 } // namespace
 
-bool VCardProperty::hasType(const QString& type) const
+QStringList VCardParameters::value(QStringView name) const
 {
-    return parameters.value(QStringLiteral("TYPE")).contains(type, Qt::CaseInsensitive);
+    const QStringList* values = find(name);
+    return values ? *values : QStringList();
+}
+
+const QStringList* VCardParameters::find(QStringView name) const
+{
+    for (const auto& [key, values] : m_entries) {
+        if (key == name)
+            return &values;
+    }
+    return nullptr;
+}
+
+void VCardParameters::insert(const QString& name, const QStringList& values)
+{
+    (*this)[name] = values;
+}
+
+QStringList& VCardParameters::operator[](const QString& name)
+{
+    for (auto& [key, values] : m_entries) {
+        if (key == name)
+            return values;
+    }
+    m_entries.append({name, QStringList()});
+    return m_entries.last().second;
+}
+
+bool VCardProperty::hasType(QStringView type) const
+{
+    const QStringList* types = parameters.find(u"TYPE");
+    return types && std::any_of(types->begin(), types->end(), [type](const QString& t) {
+        return t.compare(type, Qt::CaseInsensitive) == 0;
+    });
 }
 
 int VCardProperty::preference() const
 {
     bool ok = false;
-    const int pref = parameters.value(QStringLiteral("PREF")).value(0).trimmed().toInt(&ok);
+    const int pref = parameters.value(u"PREF").value(0).trimmed().toInt(&ok);
     if (ok)
         return std::clamp(pref, 1, 100);
-    return hasType(QStringLiteral("PREF")) ? 1 : 100;
+    return hasType(u"PREF") ? 1 : 100;
 }
 
-QList<const VCardProperty*> VCard::all(const QString& name) const
+QList<const VCardProperty*> VCard::all(QStringView name) const
 {
     QList<const VCardProperty*> found;
     for (const VCardProperty& p : properties) {
@@ -384,7 +387,7 @@ QList<const VCardProperty*> VCard::all(const QString& name) const
     return found;
 }
 
-const VCardProperty* VCard::first(const QString& name) const
+const VCardProperty* VCard::first(QStringView name) const
 {
     for (const VCardProperty& p : properties) {
         if (p.name.compare(name, Qt::CaseInsensitive) == 0)
@@ -393,7 +396,7 @@ const VCardProperty* VCard::first(const QString& name) const
     return nullptr;
 }
 
-QList<VCard> ParseVCards(const QByteArray& input)
+void ReadVCards(const QByteArray& input, const std::function<bool(VCard& card)>& take)
 {
     QByteArray data = input;
     // Some desktops save address books as UTF-16 with a byte order mark.
@@ -402,24 +405,28 @@ QList<VCard> ParseVCards(const QByteArray& input)
         const QString text = utf16.decode(data);
         data = text.toUtf8();
     }
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
+    QByteArrayView view(data);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
 
-    const QList<QByteArrayView> lines = splitLines(data);
-    QList<VCard> cards;
+    LineReader lines(view);
     std::optional<VCard> card;
+    // Whether the reading goes on.
     auto close = [&] {
-        if (card && isUsable(*card))
-            cards.append(std::move(*card));
+        const bool more = !card || !isUsable(*card) || take(*card);
         card.reset();
+        return more;
     };
-    for (qsizetype next = 0; next < lines.size();) {
-        const ContentLine line = readContentLine(lines, next);
+    ContentLine line;
+    while (!lines.atEnd()) {
+        readContentLine(lines, line);
         if (isMarker(line.text, "BEGIN:VCARD")) {
-            close(); // a card left open ends where the next begins
+            if (!close()) // a card left open ends where the next begins
+                return;
             card.emplace();
         } else if (isMarker(line.text, "END:VCARD")) {
-            close();
+            if (!close())
+                return;
         } else if (card) {
             std::optional<VCardProperty> property = parseProperty(line);
             if (property && property->name != u"BEGIN" && property->name != u"END")
@@ -427,128 +434,14 @@ QList<VCard> ParseVCards(const QByteArray& input)
         }
     }
     close();
-    return cards;
 }
 
-QHash<QString, QString> MapContactProperties(const VCard& labelless)
+QList<VCard> ParseVCards(const QByteArray& data)
 {
-    const VCard card = withLabelTypes(labelless);
-    QHash<QString, QString> mapped;
-    // The first value offered for a label wins; blank values are not offered.
-    auto put = [&mapped](const char* label, const QString& value) {
-        const QString trimmed = value.trimmed();
-        const QString key = QString::fromLatin1(label);
-        if (!trimmed.isEmpty() && !mapped.contains(key))
-            mapped.insert(key, trimmed);
-    };
-    auto putComponents = [&put](const VCardProperty* p, qsizetype from, std::initializer_list<const char*> labels) {
-        for (const char* label : labels) {
-            if (p)
-                put(label, p->components.value(from));
-            ++from;
-        }
-    };
-
-    putComponents(card.first(QStringLiteral("N")), 0, {"Last Name", "First Name", "Middle Name", "Title", "Suffix"});
-    // Without a structured name (it is optional since 4.0) the formatted one
-    // names the contact, whole: splitting it would guess wrong as often as
-    // right. A company's own card, whose FN is the company, has no name.
-    const QString fullName = card.first(QStringLiteral("FN")) ? card.first(QStringLiteral("FN"))->value().trimmed() : QString();
-    const VCardProperty* org = card.first(QStringLiteral("ORG"));
-    const VCardProperty* kind = card.first(QStringLiteral("KIND"));
-    const bool isOrganisation = (kind && kind->value().trimmed().compare(QLatin1String("org"), Qt::CaseInsensitive) == 0)
-        || (org && org->components.value(0).trimmed() == fullName);
-    if (!mapped.contains(QStringLiteral("Last Name")) && !mapped.contains(QStringLiteral("First Name")) && !isOrganisation)
-        put("Last Name", fullName);
-    if (const VCardProperty* title = card.first(QStringLiteral("TITLE")))
-        put("Job Title", title->value());
-    if (const VCardProperty* office = card.first(QStringLiteral("X-EVOLUTION-OFFICE")))
-        put("Office Loc", office->value());
-    putComponents(org, 0, {"Company", "Department", "Office Loc"});
-
-    QList<const VCardProperty*> emails = card.all(QStringLiteral("EMAIL"));
-    std::stable_sort(emails.begin(), emails.end(),
-                     [](const VCardProperty* a, const VCardProperty* b) { return a->preference() < b->preference(); });
-    QStringList addresses;
-    for (const VCardProperty* email : emails) {
-        if (!email->value().trimmed().isEmpty())
-            addresses.append(email->value());
-    }
-    put("Email", addresses.value(0));
-    put("Email2", addresses.value(1));
-    put("Email3", addresses.value(2));
-
-    const QList<const VCardProperty*> tels = card.all(QStringLiteral("TEL"));
-    auto has = [](const VCardProperty* p, std::initializer_list<const char*> types) {
-        return std::any_of(types.begin(), types.end(), [p](const char* t) { return p->hasType(QString::fromLatin1(t)); });
-    };
-    // Fills the labels, in order, with the numbers whose types pass the test.
-    auto putTels = [&](std::initializer_list<const char*> labels, const std::function<bool(const VCardProperty*)>& test) {
-        auto label = labels.begin();
-        for (const VCardProperty* tel : tels) {
-            while (label != labels.end() && mapped.contains(QString::fromLatin1(*label)))
-                ++label; // taken by a number of a stronger kind
-            if (label == labels.end())
-                return;
-            QString number = tel->value().trimmed();
-            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-                number = number.sliced(4); // 4.0 may write numbers as URIs
-            if (!number.isEmpty() && test(tel))
-                put(*label++, number);
-        }
-    };
-    putTels({"Work Tel", "Work2 Tel"}, [&](auto t) { return has(t, {"WORK"}) && !has(t, {"FAX", "CELL", "PAGER", "CAR"}); });
-    putTels({"Work Fax"}, [&](auto t) { return has(t, {"FAX"}) && (has(t, {"WORK"}) || !has(t, {"HOME"})); });
-    putTels({"Mobile Tel"}, [&](auto t) { return has(t, {"CELL"}); });
-    putTels({"Pager"}, [&](auto t) { return has(t, {"PAGER"}); });
-    putTels({"Home Tel", "Home2 Tel"}, [&](auto t) { return has(t, {"HOME"}) && !has(t, {"FAX"}); });
-    putTels({"Home Fax"}, [&](auto t) { return has(t, {"HOME"}) && has(t, {"FAX"}); });
-    putTels({"Car Tel"}, [&](auto t) { return has(t, {"CAR"}); });
-    putTels({"Radio Tel"}, [&](auto t) { return has(t, {"X-EVOLUTION-RADIO", "X-RADIO"}); });
-    putTels({"Assistant Tel"}, [&](auto t) { return has(t, {"X-EVOLUTION-ASSISTANT", "X-ASSISTANT"}); });
-    // A number that says nothing of where it rings (no type, or only VOICE,
-    // MAIN, OTHER) is still the contact's phone: it takes a free work slot,
-    // the first thing a minute's reader looks for.
-    putTels({"Work Tel", "Work2 Tel"}, [&](const VCardProperty* t) {
-        const QStringList types = t->parameters.value(QStringLiteral("TYPE"));
-        return std::all_of(types.begin(), types.end(), [](const QString& type) {
-            return type == u"VOICE" || type == u"MAIN" || type == u"OTHER" || type == u"PREF";
-        });
+    QList<VCard> cards;
+    ReadVCards(data, [&cards](VCard& card) {
+        cards.append(std::move(card));
+        return true;
     });
-
-    const QList<const VCardProperty*> urls = card.all(QStringLiteral("URL"));
-    for (const VCardProperty* url : urls) {
-        if (url->hasType(QStringLiteral("WORK")))
-            put("Web Page", url->value());
-    }
-    for (const VCardProperty* url : urls)
-        put("Web Page", url->value());
-
-    for (const char* name : {"X-EVOLUTION-ASSISTANT", "X-ASSISTANT"}) {
-        if (const VCardProperty* assistant = card.first(QString::fromLatin1(name)))
-            put("Assistant", assistant->value());
-    }
-    for (const VCardProperty* related : card.all(QStringLiteral("RELATED"))) {
-        if (related->hasType(QStringLiteral("AGENT")))
-            put("Assistant", related->value());
-    }
-    for (const VCardProperty* related : card.all(QStringLiteral("X-ABRELATEDNAMES"))) {
-        if (related->hasType(QStringLiteral("X-ASSISTANT")))
-            put("Assistant", related->value());
-    }
-
-    for (const VCardProperty* adr : card.all(QStringLiteral("ADR"))) {
-        if (adr->hasType(QStringLiteral("WORK"))) {
-            putComponents(adr, 2, {"Business Street", "Business City", "Business State/Region", "Business Zip/Postal Code",
-                                   "Business Country"});
-            break;
-        }
-    }
-
-    for (const VCardProperty* note : card.all(QStringLiteral("NOTE"))) {
-        QString text = note->value().trimmed();
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        put("Notes", text.replace(QLatin1Char('\n'), QLatin1String("\r\n")));
-    }
-    return mapped;
+    return cards;
 }

@@ -4,13 +4,18 @@
 
 #include "contacts/contactsconnection.h"
 #include "framework/commandids.h"
+#include "platform/contactsstore.h"
 #include "testsupport.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+
+#include <utility>
 
 namespace {
 
@@ -203,4 +208,50 @@ TEST_F(ContactsTest, TheFindBoxShowsTheFirstMatchWithoutTickingOrSelecting)
     EXPECT_FALSE(shownBefore);
     EXPECT_TRUE(shownAfter);
     EXPECT_TRUE(unchanged); // a text no contact begins with changes nothing
+}
+
+TEST_F(ContactsTest, ThePickerOpenedDuringTheReadWaitsForItAndAfterItDoesNot)
+{
+    // Enough people that the read is still going when the picker opens.
+    QByteArray cards;
+    for (int i = 0; i < 4000; ++i)
+        cards += QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Crowd%1;Pat;;;\r\nEMAIL:p%1@example.com\r\nEND:VCARD\r\n").arg(i).toUtf8();
+    testsupport::writeFile(DevicePath(QStringLiteral("Contacts/crowd.vcf")), cards);
+    Start();
+    const bool reading = g_pOutlookApp->NeedsRefresh();
+    QStringList listed;
+    Tick({}, &listed);
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    EXPECT_EQ(listed.size(), 4002);
+    EXPECT_EQ(listed.first(), QStringLiteral("Adams, Ann"));
+    // The wait cursor only while the read is waited for.
+    EXPECT_EQ(ui.waitCursorCount, reading ? 1 : 0);
+    EXPECT_EQ(ui.waitCursorDepth, 0);
+
+    const QStringList first = std::exchange(listed, {});
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    EXPECT_EQ(listed, first);
+    EXPECT_EQ(ui.waitCursorCount, reading ? 1 : 0);
+}
+
+TEST_F(ContactsTest, ABookRewrittenToTheSameSizeIsReadAgain)
+{
+    Start();
+    QStringList listed;
+    Tick({}, &listed);
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    ASSERT_EQ(listed.size(), 2);
+
+    const QString path = DevicePath(QStringLiteral("Contacts/people.vcf"));
+    QByteArray renamed = kCards;
+    renamed.replace("N:Adams;Ann", "N:Adams;Amy");
+    ASSERT_TRUE(testsupport::writeFile(path, renamed));
+    // Later than the first read, however coarse the file system's clock.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(2), QFileDevice::FileModificationTime));
+    file.close();
+    listed.clear();
+    ASSERT_TRUE(Send(cmd::ContactsShow));
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Adams, Amy"), QStringLiteral("Smith, John Q Mr Jr, Acme, Clerk, Sales")}));
 }

@@ -219,3 +219,19 @@ TEST_F(ContactsStoreTest, PropertiesAreFoundByTrimmedLabel)
     EXPECT_EQ(ada->Property(str("Pager")), QString());
     EXPECT_EQ(ada->Property(str("No Such Label")), QString());
 }
+
+TEST(ContactItemValues, EachValueKeepsItsPlaceAndLabel)
+{
+    ContactValues values;
+    values[ContactProp::LastName] = str("Lark");
+    values[ContactProp::MiddleName] = str("Brynja");
+    values[ContactProp::Notes] = str("last\r\nline");
+    const ContactItem item(7, values);
+    EXPECT_EQ(item.ObjectId(), 7u);
+    for (int i = 0; i < ContactProp::Count; ++i) {
+        EXPECT_EQ(item.Value(i), values[i]) << i;
+        EXPECT_EQ(item.Property(ContactsStore::PropertyLabels()[i]), values[i]) << i;
+    }
+    EXPECT_EQ(item.Value(-1), QString());
+    EXPECT_EQ(item.Value(ContactProp::Count), QString());
+}

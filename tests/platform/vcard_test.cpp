@@ -281,6 +281,17 @@ TEST(VCardRobustness, LongLinesAreReadWhole)
     EXPECT_EQ(c.first(str("X-SOFT"))->value(), QString::fromLatin1(QByteArray("cd").repeated(100000) + "e"));
 }
 
+TEST(VCardRobustness, CardsAreHandedOverOneAtATimeUntilTheReaderIsStopped)
+{
+    const QByteArray data = card({"FN:One"}) + card({"VERSION:3.0"}) + card({"FN:Two"}) + card({"FN:Three"});
+    QStringList taken;
+    ReadVCards(data, [&taken](VCard& c) {
+        taken.append(c.first(str("FN"))->value());
+        return taken.size() < 2;
+    });
+    EXPECT_EQ(taken, strs({"One", "Two"}));
+}
+
 TEST(VCardRobustness, RandomBytesNeverBreakTheReader)
 {
     std::mt19937 random(20240611);
