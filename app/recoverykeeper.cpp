@@ -33,12 +33,12 @@ RecoveryKeeper::RecoveryKeeper(CQuillonDoc& doc, const DevicePaths& device, UiSe
         if (state != Qt::ApplicationActive)
             WriteCopy();
     });
-    m_doc.SetModifiedListener([this](bool modified) { OnModifiedSet(modified); });
+    m_nListener = m_doc.AddModifiedListener([this](bool modified) { OnModifiedSet(modified); });
 }
 
 RecoveryKeeper::~RecoveryKeeper()
 {
-    m_doc.SetModifiedListener(nullptr);
+    m_doc.RemoveModifiedListener(m_nListener);
     if (m_worker.joinable())
         m_worker.join();
 }
@@ -136,7 +136,7 @@ void RecoveryKeeper::EndSession()
         return;
     m_bEnded = true;
     m_timer.stop();
-    m_doc.SetModifiedListener(nullptr);
+    m_doc.RemoveModifiedListener(m_nListener);
     if (m_worker.joinable())
         m_worker.join();
     m_bWriting = false;

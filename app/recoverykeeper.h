@@ -52,6 +52,7 @@ private:
     RecoveryStore m_store;
     Snapshot m_snapshot;
     QString m_id;
+    int m_nListener = 0;
     QTimer m_timer;
     // Changes since the last copy was taken.
     bool m_bDirty = false;

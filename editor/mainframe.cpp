@@ -135,6 +135,7 @@ CMainFrame::~CMainFrame()
         disconnect(connection);
     // The views go with the window; the document must not reach them afterwards.
     if (m_pDocument) {
+        m_pDocument->RemoveModifiedListener(m_nModifiedListener);
         m_pDocument->SetMinuteView(nullptr);
         if (m_pTreeView)
             m_pDocument->RemoveView(m_pTreeView);
@@ -168,12 +169,17 @@ bool CMainFrame::OnCreateClient(CQuillonDoc& document)
     connect(m_pTreeView, &CMinuteView::commandRequested, this, [this](int id) { SendCommand(id); });
     m_onActivate = [this] { m_pTreeView->DeleteBeamTempFile(); };
     connect(m_pTreeView, &CMinuteView::rootLabelChanged, this, &CMainFrame::RefreshTitle);
+    // Unsaved changes show in the title the way the desktop marks them.
+    m_nModifiedListener = document.AddModifiedListener([this](bool modified) {
+        if (modified != isWindowModified())
+            setWindowModified(modified);
+    });
     return true;
 }
 
 void CMainFrame::RefreshTitle(const QString& label)
 {
-    setWindowTitle(label.isEmpty() ? kAppCaption : label + QStringLiteral(" - ") + kAppCaption);
+    setWindowTitle(label.isEmpty() ? kAppCaption : label + QStringLiteral("[*] - ") + kAppCaption);
 }
 
 View* CMainFrame::ActiveView() const

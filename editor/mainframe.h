@@ -79,6 +79,7 @@ private:
     CMinuteView* m_pTreeView = nullptr;
     CDetailView* m_pTextView = nullptr;
     CQuillonDoc* m_pDocument = nullptr;
+    int m_nModifiedListener = 0;
     QToolBar* m_menuBar = nullptr;
     QList<QMenu*> m_popups;
     QList<QAction*> m_commandActions;

@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class SingleDocTemplate;
 class View;
@@ -32,12 +34,21 @@ public:
     void SetModifiedFlag(bool modified = true)
     {
         m_bModified = modified;
-        if (m_modifiedListener)
-            m_modifiedListener(modified);
+        for (const auto& [id, listener] : m_modifiedListeners)
+            listener(modified);
     }
-    // Told of every setting of the modified flag, a repeated one too: each
-    // edit sets it, so the listener hears of every change to the contents.
-    void SetModifiedListener(std::function<void(bool modified)> listener) { m_modifiedListener = std::move(listener); }
+    // Listeners are told of every setting of the modified flag, a repeated
+    // one too: each edit sets it, so they hear of every change to the
+    // contents. The id returned removes the listener again.
+    int AddModifiedListener(std::function<void(bool modified)> listener)
+    {
+        m_modifiedListeners.emplace_back(++m_nLastListener, std::move(listener));
+        return m_nLastListener;
+    }
+    void RemoveModifiedListener(int id)
+    {
+        std::erase_if(m_modifiedListeners, [id](const auto& entry) { return entry.first == id; });
+    }
 
     QString GetPathName() const { return m_strPathName; }
     void SetPathName(const QString& path);
@@ -61,7 +72,8 @@ public:
 private:
     QList<View*> m_views;
     bool m_bModified = false;
-    std::function<void(bool)> m_modifiedListener;
+    std::vector<std::pair<int, std::function<void(bool)>>> m_modifiedListeners;
+    int m_nLastListener = 0;
     QString m_strPathName;
     QString m_strTitle;
     SingleDocTemplate* m_pDocTemplate = nullptr;

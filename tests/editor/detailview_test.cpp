@@ -95,11 +95,13 @@ TEST_F(EditorTest, SaveWritesTheTextBeingTypedAndRelabelsTheRoot)
     Start({WriteMinute(QStringLiteral("Board.min"), kMinute)});
     Select(2);
     Text()->setPlainText(QStringLiteral("Room 9"));
+    EXPECT_TRUE(Frame()->isWindowModified()) << "the title marks the unsaved change";
     const QString other = dir.filePath(QStringLiteral("Other.min"));
     ui.fileAnswers.push_back(other);
     ASSERT_TRUE(Send(cmd::SaveAsMinute));
     EXPECT_EQ(Tree()->RootItem()->text(0), QStringLiteral("Other.min"));
-    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Other.min - Quillon"));
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Other.min[*] - Quillon"));
+    EXPECT_FALSE(Frame()->isWindowModified());
     MinuteReader reader;
     NodeList saved;
     ASSERT_TRUE(reader.Open(other, other).ok());

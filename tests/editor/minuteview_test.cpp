@@ -25,7 +25,7 @@ TEST_F(EditorTest, ANewMinuteShowsOnlyTheUntitledRootSelected)
     EXPECT_EQ(CMinuteView::NormalImage(Tree()->RootItem()), TreeImages::Minute);
     EXPECT_TRUE(Text()->toPlainText().isEmpty());
     EXPECT_TRUE(Text()->isReadOnly());
-    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Untitled - Quillon"));
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Untitled[*] - Quillon"));
 }
 
 TEST_F(EditorTest, AnOpenedMinuteSelectsItsFirstItemAndShowsTopLevelItemsOnly)

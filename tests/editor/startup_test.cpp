@@ -53,7 +53,7 @@ TEST_F(EditorTest, TheLastMinuteIsReopenedWhenAsked)
     registry.setValue(RegistryHive::CurrentUser, key, QStringLiteral("FilePath"), RegistryValue::fromString(last));
     Start();
     EXPECT_EQ(Outline(), "Last.min[Last]");
-    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Last.min - Quillon"));
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Last.min[*] - Quillon"));
 }
 
 TEST_F(EditorTest, AMinuteThatCannotBeOpenedEndsStartUpAfterItsMessage)
