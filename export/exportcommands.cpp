@@ -91,6 +91,8 @@ bool ExportCommands::ExportFileDialog(int kind, QString& path)
     request.defaultExtension = QString::fromLatin1(chosen.extension);
     request.title = QString::fromLatin1(chosen.title);
     request.initialName = QStringLiteral("*.") + request.defaultExtension;
+    if (const CQuillonDoc* doc = m_view.GetDoc())
+        request.initialFolder = doc->MinuteFolder();
     const std::optional<QString> chosenPath = m_services.ui.FileDialog(request);
     if (!chosenPath)
         return false;

@@ -6,8 +6,10 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 int QtUiService::MessageBox(const QString& text, const QString& caption, unsigned flags)
 {
@@ -68,8 +70,13 @@ std::optional<QString> QtUiService::FileDialog(const FileDialogRequest& request)
 {
     QFileDialog dialog(m_parent, request.title);
     QStringList filters;
-    for (const FileFilter& filter : ParseFileFilter(request.filter))
-        filters.append(QStringLiteral("%1 (%2)").arg(filter.description, QString(filter.pattern).replace(QLatin1Char(';'), QLatin1Char(' '))));
+    for (const FileFilter& filter : ParseFileFilter(request.filter)) {
+        // Each pattern shown once: most descriptions already name theirs.
+        const QString patterns = QString(filter.pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters.append(filter.description.contains(QStringLiteral("(%1)").arg(patterns))
+                           ? filter.description
+                           : QStringLiteral("%1 (%2)").arg(filter.description, patterns));
+    }
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(request.defaultExtension);
     if (request.mode == FileDialogRequest::Save) {
@@ -81,12 +88,27 @@ std::optional<QString> QtUiService::FileDialog(const FileDialogRequest& request)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
+    dialog.setDirectory(StartFolder(request));
     // A pattern such as "*.min" is no name to offer.
     if (!request.initialName.isEmpty() && !request.initialName.contains(QLatin1Char('*')))
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    m_lastFolder = chosen.absolutePath();
+    return chosen.absoluteFilePath();
+}
+
+QString QtUiService::StartFolder(const FileDialogRequest& request) const
+{
+    // Where the user's files are: the minute's own folder, the last one
+    // used, the Documents folder; never the program's working folder.
+    for (const QString& folder : {request.initialFolder, m_lastFolder}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 int QtUiService::RunModal(QDialog& dialog)

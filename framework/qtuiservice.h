@@ -19,5 +19,8 @@ public:
     bool SetClipboardText(const QString& text) override;
 
 private:
+    QString StartFolder(const FileDialogRequest& request) const;
+
     QWidget* m_parent = nullptr;
+    QString m_lastFolder;
 };

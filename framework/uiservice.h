@@ -34,6 +34,7 @@ struct FileDialogRequest {
     QString filter;           // "Minute files (*.min)|*.min||": description|pattern pairs, "||" ends
     QString defaultExtension; // added when the chosen name has none
     QString initialName;      // may be a pattern such as "*.min"
+    QString initialFolder;    // the host folder to start in; empty: the last one used
     bool overwritePrompt = false;
     bool mustExist = false;
 };

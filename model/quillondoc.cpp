@@ -259,6 +259,13 @@ bool CQuillonDoc::QuerySaveChanges()
     }
 }
 
+QString CQuillonDoc::MinuteFolder() const
+{
+    if (m_strPath.isEmpty() || m_strPath == kUntitled)
+        return QString();
+    return QFileInfo(m_device.toHost(normaliseFilePath(m_strPath))).absolutePath();
+}
+
 void CQuillonDoc::OnFileOpen()
 {
     FileDialogRequest request;
@@ -267,6 +274,7 @@ void CQuillonDoc::OnFileOpen()
     request.filter = kMinuteFilter;
     request.defaultExtension = QStringLiteral("min");
     request.mustExist = true;
+    request.initialFolder = MinuteFolder();
     const std::optional<QString> chosen = m_ui.FileDialog(request);
     if (chosen)
         OpenMinuteFile(*chosen);
@@ -315,6 +323,7 @@ CQuillonDoc::SaveAsResult CQuillonDoc::SaveAs()
     request.defaultExtension = QStringLiteral("min");
     request.initialName = QStringLiteral("*.min");
     request.overwritePrompt = true;
+    request.initialFolder = MinuteFolder();
     const std::optional<QString> chosen = m_ui.FileDialog(request);
     if (!chosen)
         return SaveAsResult::Cancelled;

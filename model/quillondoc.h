@@ -67,6 +67,10 @@ public:
     void ChooseTemplate(const QString& templatePath);
     void ChooseBlankMinute() { m_bFromTemplate = false; }
 
+    // The host folder of the minute's file, where file dialogs start; empty
+    // for a minute that has none.
+    QString MinuteFolder() const;
+
     SettingsProfile& Profile() const { return m_profile; }
     const DevicePaths& Device() const { return m_device; }
 

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -213,6 +214,7 @@ TEST_F(QuillonDocTest, OpeningAnotherFileSavesTheModifiedMinuteSilentlyFirst)
     EXPECT_EQ(request.filter, QStringLiteral("Minute files (*.min)|*.min||"));
     EXPECT_EQ(request.defaultExtension, QStringLiteral("min"));
     EXPECT_TRUE(request.mustExist);
+    EXPECT_EQ(request.initialFolder, QFileInfo(board).absolutePath()) << "the dialog starts beside the open minute";
 }
 
 TEST_F(QuillonDocTest, AFileThatCannotBeOpenedKeepsTheMinuteAndItsChanges)
@@ -289,6 +291,7 @@ TEST_F(QuillonDocTest, SaveAsWritesWhatIsBeingTypedAndNamesTheMinute)
     EXPECT_EQ(request.initialName, QStringLiteral("*.min"));
     EXPECT_EQ(request.defaultExtension, QStringLiteral("min"));
     EXPECT_TRUE(request.overwritePrompt);
+    EXPECT_TRUE(request.initialFolder.isEmpty()) << "no file yet: the last folder or Documents";
     EXPECT_EQ(doc->GetPath(), QStringLiteral("Untitled"));
     EXPECT_TRUE(doc->IsMinuteModified());
 
