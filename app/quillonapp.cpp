@@ -63,6 +63,8 @@ CQuillonApp::~CQuillonApp()
 {
     if (g_pOutlookApp == m_contacts.get())
         ExitInstance();
+    // The recovery keeper takes its snapshots from the frame: it goes first.
+    m_recovery.reset();
     // The frame's views leave the document before the document goes.
     m_pMainFrame.reset();
 }
