@@ -11,6 +11,7 @@
 #include "framework/scripteduiservice.h"
 #include "platform/contactsstore.h"
 #include "platform/inputpanel.h"
+#include "widgetbenchmain.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -225,11 +226,5 @@ BENCHMARK(BM_PickerRightAfterStart)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

@@ -16,6 +16,7 @@
 #include "framework/doctemplate.h"
 #include "framework/scripteduiservice.h"
 #include "largeminute.h"
+#include "widgetbenchmain.h"
 #include "model/agendasearch.h"
 #include "model/minutefile.h"
 #include "model/quillondoc.h"
@@ -440,12 +441,5 @@ BENCHMARK(BM_RecoveryCopy)->Unit(benchmark::kMillisecond)->UseManualTime()->Iter
 int main(int argc, char** argv)
 {
     RaiseStackLimit();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Editors().clear();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, [] { Editors().clear(); });
 }
