@@ -669,7 +669,12 @@ void CMinuteView::ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll)
         // their depth, for each level: an agenda nested deeper than this
         // (no minute a person writes is) opens this far and no further.
         constexpr int kMaxExpandDepth = 10000;
-        expandRecursively(indexFromItem(item), kMaxExpandDepth);
+        if (item == RootItem() && TreeDepth() <= kMaxExpandDepth)
+            expandAll(); // one pass that also lays out as it goes
+        else
+            expandRecursively(indexFromItem(item), kMaxExpandDepth);
+    } else if (item == RootItem()) {
+        collapseAll();
     } else {
         // With a layout pending, collapsing only forgets that an item was
         // expanded; the layout that follows runs once. Walked without
@@ -691,6 +696,17 @@ void CMinuteView::ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll)
     setUpdatesEnabled(true);
     if (scroll)
         scrollToItem(item);
+}
+
+int CMinuteView::TreeDepth() const
+{
+    // A node's level is its item's depth below the root.
+    int depth = 0;
+    if (const CQuillonDoc* doc = GetDoc()) {
+        for (const auto& node : doc->GetNodeList())
+            depth = std::max(depth, int(node->GetLevel()));
+    }
+    return depth;
 }
 
 void CMinuteView::OnExpandAll()

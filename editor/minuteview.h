@@ -172,6 +172,8 @@ private:
     // Whether item comes straight after previous in a pre-order walk.
     static bool Follows(const QTreeWidgetItem* item, const QTreeWidgetItem* previous);
     void FillTree();
+    // The deepest level of the agenda.
+    int TreeDepth() const;
     // The item and everything below it, optionally brought into view.
     void ExpandBranch(QTreeWidgetItem* item, bool expand, bool scroll);
     void InsertNewItem(bool subItem);
