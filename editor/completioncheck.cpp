@@ -15,32 +15,40 @@ CCompletionDlg::CCompletionDlg(QWidget* parent)
     m_list->setObjectName(QString::number(IDC_LIST));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     Body()->addWidget(m_list, 1);
-    // A double tap closes the list, as OK does.
-    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { done(IDOK); });
+    // A double tap, or Enter, closes the list and goes to the item.
+    connect(m_list, &QListWidget::itemActivated, this, [this] {
+        m_nChosenNode = m_nodeIndexes.value(m_list->currentRow(), 0);
+        done(IDOK);
+    });
 }
 
 void CCompletionDlg::OnInitDialog()
 {
     // In the order given: the list is not sorted.
+    m_nChosenNode = 0;
     m_list->clear();
     m_list->addItems(m_titles);
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
 }
 
-bool CheckCompletion(const NodeList& nodes, UiService& ui, QWidget* parent, bool askToContinue)
+bool CheckCompletion(const NodeList& nodes, UiService& ui, QWidget* parent, bool askToContinue, int* chosenNode)
 {
     if (nodes.isEmpty())
         return true;
     CCompletionDlg dialog(parent);
     bool found = false;
-    for (const auto& node : nodes) {
-        if (node->GetTextRef().isEmpty()) {
-            dialog.AddTitle(node->GetTitle());
+    for (qsizetype i = 0; i < nodes.size(); ++i) {
+        if (nodes.at(i)->GetTextRef().isEmpty()) {
+            dialog.AddTitle(nodes.at(i)->GetTitle(), int(i + 1));
             found = true;
         }
     }
     ui.RunModal(dialog);
+    if (chosenNode)
+        *chosenNode = dialog.ChosenNode();
+    if (dialog.ChosenNode() > 0)
+        return false; // going to an item: whatever was under way stops
     if (askToContinue && found)
         return ui.MessageBox(QStringLiteral("Some attributes not completed\nContinue close?"), QStringLiteral("Continue?"),
                              MB_YESNO | MB_ICONQUESTION) == IDYES;

@@ -4,6 +4,7 @@
 #include "catalogue/cataloguedialog.h"
 #include "catalogue/categorystore.h"
 #include "editor/completioncheck.h"
+#include "editor/detailview.h"
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
 #include "editor/templatedialogs.h"
@@ -83,7 +84,16 @@ void MinuteCommands::OnFileSaveAsTemplate()
 bool MinuteCommands::CheckCompletion(bool askToContinue)
 {
     CQuillonDoc* doc = m_view.GetDoc();
-    return !doc || ::CheckCompletion(doc->GetNodeList(), m_view.Services().ui, m_view.window(), askToContinue);
+    int chosen = 0;
+    if (!doc || ::CheckCompletion(doc->GetNodeList(), m_view.Services().ui, m_view.window(), askToContinue, &chosen))
+        return true;
+    if (chosen > 0) {
+        // Straight to the item, its text pane ready for typing.
+        m_view.SelectItem(m_view.ItemAt(chosen));
+        if (CDetailView* text = m_view.DetailView())
+            text->setFocus();
+    }
+    return false;
 }
 
 COptionsSheet& MinuteCommands::OptionsSheet()

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QListWidget>
+#include <QTest>
 
 namespace {
 
@@ -100,4 +101,32 @@ TEST_F(CompletionTest, WithTheOptionOffNewRunsNoCheck)
     Send(cmd::New);
     EXPECT_EQ(shown, 0);
     EXPECT_EQ(newDialogs, 1);
+}
+
+// Enter (or a double click) on a listed item goes there, its text pane ready
+// for typing; before a new minute it also stops the new minute.
+TEST_F(CompletionTest, EnterOnAListedItemSelectsItAndFocusesItsText)
+{
+    SetOption("CompCheckOnClose", 1);
+    Start({WriteMinute(QStringLiteral("M.min"), {{1, QStringLiteral("Venue"), QStringLiteral("Hall")},
+                                                 {1, QStringLiteral("Date"), {}},
+                                                 {2, QStringLiteral("Time"), {}}})});
+    ShowFrame();
+    dialogs[QStringLiteral("145")] = [](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("1010"));
+        list->setFocus();
+        list->setCurrentRow(list->count() - 1);
+        QTest::keyClick(list, Qt::Key_Return);
+        return dialog.result();
+    };
+    ASSERT_TRUE(Send(cmd::Completion));
+    EXPECT_EQ(Tree()->currentItem()->text(0), QStringLiteral("Time"));
+    EXPECT_TRUE(Text()->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10:00"));
+    EXPECT_EQ(Text()->toPlainText(), QStringLiteral("10:00"));
+
+    Send(cmd::New);
+    EXPECT_EQ(newDialogs, 0) << "going to an item stops the new minute";
+    EXPECT_EQ(Tree()->currentItem()->text(0), QStringLiteral("Date")) << "the one item still empty";
+    EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().join(u'|').toStdString();
 }
