@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QSplitter>
 #include <QTimer>
 
 #include <utility>
@@ -28,6 +29,8 @@
 namespace {
 
 const QString kRegistryKey = QStringLiteral("Corvexa");
+// Where the window's size, place, pane split and view mode are kept between starts.
+const QString kWindowSection = QStringLiteral("Window");
 
 } // namespace
 
@@ -113,13 +116,10 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     m_pMainFrame = std::make_unique<CMainFrame>(m_services, this);
     if (auto* qtUi = dynamic_cast<QtUiService*>(&m_services.ui))
         qtUi->SetParentWindow(m_pMainFrame.get());
-    // A handheld-shaped window: tall and narrow, within the screen.
-    const QRect available = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                             : QRect(0, 0, 1024, 768);
-    m_pMainFrame->resize(std::min(480, available.width()), std::min(720, available.height() - 40));
-    m_pMainFrame->move(available.center() - m_pMainFrame->rect().center());
     if (!m_pMainFrame->OnCreateClient(*m_pDocument))
         return false;
+    RestoreWindow();
+    connect(m_pMainFrame.get(), &CMainFrame::closing, this, &CQuillonApp::RememberWindow);
 
     CMainFrame* frame = m_pMainFrame.get();
     m_recovery = std::make_unique<RecoveryKeeper>(*m_pDocument, m_device, m_services.ui, [this, frame] {
@@ -148,6 +148,36 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     EnsureContactsRegistered(*m_contacts);
     g_bContactsAvailable = ContactsStartup(*m_contacts);
     return true;
+}
+
+void CQuillonApp::RestoreWindow()
+{
+    CMainFrame& frame = *m_pMainFrame;
+    const QByteArray geometry =
+        QByteArray::fromBase64(m_profile.ReadString(kWindowSection, QStringLiteral("Geometry"), QString()).toLatin1());
+    if (geometry.isEmpty() || !frame.restoreGeometry(geometry)) {
+        // The first start: a landscape window of two thirds of the screen, in its middle.
+        const QRect available = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                                 : QRect(0, 0, 1024, 768);
+        const int width = available.width() * 2 / 3;
+        frame.resize(width, std::min(available.height() * 2 / 3, width * 3 / 4));
+        frame.move(available.center() - frame.rect().center());
+    }
+    const int mode = m_profile.ReadInt(kWindowSection, QStringLiteral("ViewMode"), cmd::ViewBoth);
+    frame.SetViewMode(mode);
+    const QByteArray splitter =
+        QByteArray::fromBase64(m_profile.ReadString(kWindowSection, QStringLiteral("Splitter"), QString()).toLatin1());
+    if (mode == cmd::ViewBoth && !splitter.isEmpty())
+        frame.Splitter()->restoreState(splitter);
+}
+
+void CQuillonApp::RememberWindow()
+{
+    const CMainFrame& frame = *m_pMainFrame;
+    m_profile.WriteString(kWindowSection, QStringLiteral("Geometry"), QString::fromLatin1(frame.saveGeometry().toBase64()));
+    m_profile.WriteInt(kWindowSection, QStringLiteral("ViewMode"), frame.ViewMode());
+    if (frame.ViewMode() == cmd::ViewBoth)
+        m_profile.WriteString(kWindowSection, QStringLiteral("Splitter"), QString::fromLatin1(frame.Splitter()->saveState().toBase64()));
 }
 
 void CQuillonApp::RaiseMainFrame()

@@ -56,6 +56,10 @@ public:
     void OnAppExit();
 
 private:
+    // The window as it was left at the last close; on a first start, a
+    // landscape window sized to the screen.
+    void RestoreWindow();
+    void RememberWindow();
     void RaiseMainFrame();
     // A later start handed over the minute it was given.
     void OpenFromAnotherStart(const QString& path);

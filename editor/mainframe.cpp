@@ -309,6 +309,7 @@ void CMainFrame::SetViewMode(int id)
 {
     if (!m_wndSplitter)
         return;
+    m_nViewMode = id == cmd::ViewTree || id == cmd::ViewText ? id : cmd::ViewBoth;
     const int both = m_cyScreen / 2 - 24;
     switch (id) {
     case cmd::ViewTree:

@@ -50,6 +50,8 @@ public:
     void SetHelpFile(const QString& path) { m_helpFile = path; }
 
     void SetViewMode(int id);
+    // The command id of the view mode shown: ViewBoth, ViewTree or ViewText.
+    int ViewMode() const { return m_nViewMode; }
     void FitToInputPanel();
 
     int m_cyScreen = 0;
@@ -80,6 +82,7 @@ private:
     CDetailView* m_pTextView = nullptr;
     CQuillonDoc* m_pDocument = nullptr;
     int m_nModifiedListener = 0;
+    int m_nViewMode = 0;
     QToolBar* m_menuBar = nullptr;
     QList<QMenu*> m_popups;
     QList<QAction*> m_commandActions;

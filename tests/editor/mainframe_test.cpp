@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTest>
 #include <QToolBar>
@@ -179,4 +180,32 @@ TEST_F(EditorTest, KeysReachTheBarsCommandsAndFocusFollowsTheViewMode)
     EXPECT_EQ(QApplication::focusWidget(), Tree());
     ASSERT_TRUE(Send(cmd::ViewText));
     EXPECT_EQ(QApplication::focusWidget(), Text());
+}
+
+// A first start opens a landscape window within the screen; the window's
+// size and place, the pane split and the view mode survive a restart.
+TEST_F(EditorTest, TheWindowComesBackAsItWasLeft)
+{
+    Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_GT(Frame()->width(), Frame()->height());
+    EXPECT_LE(Frame()->width(), screen.width());
+    EXPECT_LE(Frame()->height(), screen.height());
+
+    Frame()->setGeometry(QRect(40, 50, 700, 500));
+    Frame()->Splitter()->setSizes({120, 300});
+    const QList<int> split = Frame()->Splitter()->sizes();
+    Frame()->close();
+    app.reset();
+    Start();
+    EXPECT_EQ(Frame()->geometry(), QRect(40, 50, 700, 500));
+    EXPECT_EQ(Frame()->Splitter()->sizes(), split);
+    EXPECT_EQ(Frame()->ViewMode(), int(cmd::ViewBoth));
+
+    Send(cmd::ViewText);
+    Frame()->close();
+    app.reset();
+    Start();
+    EXPECT_EQ(Frame()->ViewMode(), int(cmd::ViewText));
+    EXPECT_EQ(Frame()->Splitter()->sizes().constFirst(), 0);
 }
