@@ -31,10 +31,12 @@ QKeySequence ShortcutFor(int id)
         return QKeySequence::Open;
     case cmd::Save:
         return QKeySequence::Save;
+    // The standard keys for these are missing where no desktop theme names
+    // them (a bare X session): the usual keys, then, everywhere.
     case cmd::SaveAsMinute:
-        return QKeySequence::SaveAs;
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     case cmd::Exit:
-        return QKeySequence::Quit;
+        return QKeySequence(Qt::CTRL | Qt::Key_Q);
     case cmd::Undo:
         return QKeySequence::Undo;
     case cmd::Cut:

@@ -209,3 +209,16 @@ TEST_F(EditorTest, TheWindowComesBackAsItWasLeft)
     EXPECT_EQ(Frame()->ViewMode(), int(cmd::ViewText));
     EXPECT_EQ(Frame()->Splitter()->sizes().constFirst(), 0);
 }
+
+// Save As and Exit have their keys on every desktop, a bare one too.
+TEST_F(EditorTest, SaveAsAndExitHaveTheirKeysEverywhere)
+{
+    Start();
+    ShowFrame();
+    ui.fileAnswers.push_back(std::nullopt);
+    QTest::keyClick(Frame(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].title, QStringLiteral("Save minute as"));
+    QTest::keyClick(Frame(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(Frame()->isVisible());
+}
