@@ -4,6 +4,7 @@
 #include "app/appglobals.h"
 #include "app/filetypes.h"
 #include "app/installdir.h"
+#include "app/recentminutes.h"
 #include "app/recoverykeeper.h"
 #include "contacts/contactsconnection.h"
 #include "editor/mainframe.h"
@@ -14,6 +15,7 @@
 #include "framework/qtuiservice.h"
 #include "model/quillondoc.h"
 #include "platform/contactsstore.h"
+#include "platform/fileerror.h"
 #include "platform/inputpanel.h"
 #include "platform/singleinstance.h"
 
@@ -32,6 +34,16 @@ const QString kRegistryKey = QStringLiteral("Corvexa");
 // Where the window's size, place, pane split and view mode are kept between starts.
 const QString kWindowSection = QStringLiteral("Window");
 
+// The entry keeping the pane split of a view mode that shows both panes.
+QString SplitterEntry(int viewMode)
+{
+    if (viewMode == cmd::ViewBoth)
+        return QStringLiteral("Splitter");
+    if (viewMode == cmd::ViewSideBySide)
+        return QStringLiteral("SideSplitter");
+    return QString();
+}
+
 } // namespace
 
 CQuillonApp::CQuillonApp(const QString& deviceRoot, UiService* ui, InputPanel* inputPanel, Shell* shell)
@@ -43,6 +55,7 @@ CQuillonApp::CQuillonApp(const QString& deviceRoot, UiService* ui, InputPanel* i
     , m_ownShell(shell ? nullptr : std::make_unique<Shell>(m_registry, m_device))
     , m_services{ui ? *ui : *m_ownUi, inputPanel ? *inputPanel : *m_ownInputPanel, m_profile, m_registry, m_device,
                  shell ? *shell : *m_ownShell}
+    , m_recent(std::make_unique<RecentMinutes>(m_profile, m_device))
 {
     // A settings change that cannot be stored is told once a session: after
     // that the user knows, and every further write would say the same.
@@ -112,12 +125,15 @@ bool CQuillonApp::InitInstance(const QStringList& arguments)
     m_profile.SetRegistryKey(kRegistryKey);
 
     m_pDocument = std::make_unique<CQuillonDoc>(m_profile, m_services.ui, m_device);
+    m_pDocument->SetMinuteFileHandler([this](const QString& path) { m_recent->Add(path); });
     m_pDocTemplate = std::make_unique<SingleDocTemplate>(*m_pDocument);
     m_pMainFrame = std::make_unique<CMainFrame>(m_services, this);
     if (auto* qtUi = dynamic_cast<QtUiService*>(&m_services.ui))
         qtUi->SetParentWindow(m_pMainFrame.get());
     if (!m_pMainFrame->OnCreateClient(*m_pDocument))
         return false;
+    m_pMainFrame->SetRecentMinutes([this] { return m_recent->List(); },
+                                   [this](const QString& path) { OpenRecentMinute(path); });
     RestoreWindow();
     connect(m_pMainFrame.get(), &CMainFrame::closing, this, &CQuillonApp::RememberWindow);
 
@@ -165,10 +181,14 @@ void CQuillonApp::RestoreWindow()
     }
     const int mode = m_profile.ReadInt(kWindowSection, QStringLiteral("ViewMode"), cmd::ViewBoth);
     frame.SetViewMode(mode);
-    const QByteArray splitter =
-        QByteArray::fromBase64(m_profile.ReadString(kWindowSection, QStringLiteral("Splitter"), QString()).toLatin1());
-    if (mode == cmd::ViewBoth && !splitter.isEmpty())
-        frame.Splitter()->restoreState(splitter);
+    // Each layout of two panes keeps its own split.
+    if (const QString entry = SplitterEntry(frame.ViewMode()); !entry.isEmpty()) {
+        const QByteArray splitter =
+            QByteArray::fromBase64(m_profile.ReadString(kWindowSection, entry, QString()).toLatin1());
+        if (!splitter.isEmpty())
+            frame.Splitter()->restoreState(splitter);
+    }
+    frame.ShowCommandBar(m_profile.ReadInt(kWindowSection, QStringLiteral("CommandBar"), 1) != 0);
 }
 
 void CQuillonApp::RememberWindow()
@@ -176,8 +196,22 @@ void CQuillonApp::RememberWindow()
     const CMainFrame& frame = *m_pMainFrame;
     m_profile.WriteString(kWindowSection, QStringLiteral("Geometry"), QString::fromLatin1(frame.saveGeometry().toBase64()));
     m_profile.WriteInt(kWindowSection, QStringLiteral("ViewMode"), frame.ViewMode());
-    if (frame.ViewMode() == cmd::ViewBoth)
-        m_profile.WriteString(kWindowSection, QStringLiteral("Splitter"), QString::fromLatin1(frame.Splitter()->saveState().toBase64()));
+    if (const QString entry = SplitterEntry(frame.ViewMode()); !entry.isEmpty())
+        m_profile.WriteString(kWindowSection, entry, QString::fromLatin1(frame.Splitter()->saveState().toBase64()));
+    m_profile.WriteInt(kWindowSection, QStringLiteral("CommandBar"), frame.CommandBarShown() ? 1 : 0);
+}
+
+void CQuillonApp::OpenRecentMinute(const QString& path)
+{
+    // A minute that has gone is said so before the open minute is put at
+    // stake, and is not offered again.
+    if (!QFileInfo::exists(m_device.toHost(normaliseFilePath(path)))) {
+        m_recent->Remove(path);
+        m_services.ui.MessageBox(FileError{FileErrorCause::FileNotFound, path}.message(), kAppCaption,
+                                 MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    m_pDocument->OpenMinuteFile(path);
 }
 
 void CQuillonApp::RaiseMainFrame()

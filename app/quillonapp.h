@@ -16,6 +16,7 @@ class CMainFrame;
 class ContactsStore;
 class CQuillonDoc;
 class InputPanel;
+class RecentMinutes;
 class RecoveryKeeper;
 class SingleDocTemplate;
 class SingleInstance;
@@ -48,6 +49,7 @@ public:
     SettingsProfile& Profile() { return m_profile; }
     const DevicePaths& Device() const { return m_device; }
     RecoveryKeeper* Recovery() const { return m_recovery.get(); }
+    RecentMinutes& Recent() const { return *m_recent; }
 
     QString m_strInstallDir;
     QString m_strHelpPath;
@@ -61,6 +63,8 @@ private:
     void RestoreWindow();
     void RememberWindow();
     void RaiseMainFrame();
+    // File > Recent: a minute that has gone is dropped from the list.
+    void OpenRecentMinute(const QString& path);
     // A later start handed over the minute it was given.
     void OpenFromAnotherStart(const QString& path);
 
@@ -79,4 +83,5 @@ private:
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<ContactsStore> m_contacts;
     std::unique_ptr<RecoveryKeeper> m_recovery;
+    std::unique_ptr<RecentMinutes> m_recent;
 };

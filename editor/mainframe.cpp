@@ -1,6 +1,7 @@
 #include "editor/mainframe.h"
 
 #include "app/appglobals.h"
+#include "editor/commandmenus.h"
 #include "editor/detailview.h"
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
@@ -14,68 +15,32 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
 #include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 
+
 namespace {
 
-QKeySequence ShortcutFor(int id)
+// "name.min  [folder]": the name first, so that the list reads at a glance.
+QString RecentEntryText(const QString& path)
 {
-    switch (id) {
-    case cmd::New:
-        return QKeySequence::New;
-    case cmd::Open:
-        return QKeySequence::Open;
-    case cmd::Save:
-        return QKeySequence::Save;
-    // The standard keys for these are missing where no desktop theme names
-    // them (a bare X session): the usual keys, then, everywhere.
-    case cmd::SaveAsMinute:
-        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-    case cmd::Exit:
-        return QKeySequence(Qt::CTRL | Qt::Key_Q);
-    case cmd::Undo:
-        return QKeySequence::Undo;
-    case cmd::Cut:
-        return QKeySequence::Cut;
-    case cmd::Copy:
-        return QKeySequence::Copy;
-    case cmd::Paste:
-        return QKeySequence::Paste;
-    case cmd::Find:
-        return QKeySequence::Find;
-    case cmd::Replace:
-        return QKeySequence(Qt::CTRL | Qt::Key_H);
-    case cmd::FindNext:
-        return QKeySequence(Qt::Key_F3);
-    case cmd::ReplaceNext:
-        return QKeySequence(Qt::SHIFT | Qt::Key_F3);
-    case cmd::ExpandAll:
-        return QKeySequence(Qt::CTRL | Qt::Key_Plus);
-    case cmd::CollapseAll:
-        return QKeySequence(Qt::CTRL | Qt::Key_Minus);
-    default:
-        return {};
-    }
-}
-
-int ImageFor(int id)
-{
-    switch (id) {
-    case cmd::InsertItem:
-        return BarImages::InsertItem;
-    case cmd::InsertSubItem:
-        return BarImages::InsertSubItem;
-    case cmd::FindNext:
-        return BarImages::FindNext;
-    case cmd::ReplaceNext:
-        return BarImages::ReplaceNext;
-    default:
-        return -1;
-    }
+    const QString native = QDir::toNativeSeparators(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    const qsizetype slash = native.lastIndexOf(QDir::separator());
+    if (slash < 0)
+        return native;
+    QString folder = native.left(slash);
+    const QString home = QDir::toNativeSeparators(QDir::homePath());
+    if (folder == home || folder.startsWith(home + QDir::separator()))
+        folder = QLatin1Char('~') + folder.mid(home.size());
+    // An ampersand in a name is shown, not taken for an Alt letter.
+    return QStringLiteral("%1  [%2]").arg(native.mid(slash + 1), folder.isEmpty() ? QDir::separator() : folder)
+        .replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
 } // namespace
@@ -89,18 +54,24 @@ CMainFrame::CMainFrame(EditorServices& services, CommandTarget* application, QWi
     setWindowTitle(kAppCaption);
     setWindowIcon(ApplicationIcon());
 
-    // The menu bar: File, Edit, tools, edit, four buttons, view modes.
-    m_menuBar = new QToolBar(tr("Menu bar"), this);
+    m_menus = new CommandMenus(
+        this, [this](int id) { SendCommand(id); },
+        [this](CmdUI& ui) { RouteCommand(ActiveView(), this, m_application, ui.id, &ui); });
+
+    // The command bar along the bottom edge: File, Edit, tools, edit, four
+    // buttons, view modes. Its entries show the keys the menu bar answers.
+    m_menuBar = new QToolBar(tr("Command Bar"), this);
     m_menuBar->setObjectName(QStringLiteral("128"));
     m_menuBar->setMovable(false);
     m_menuBar->setFloatable(false);
     m_menuBar->setIconSize(QSize(16, 16));
     m_menuBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_menuBar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::BottomToolBarArea, m_menuBar);
 
     const std::vector<MenuItem> popups = MainMenuPopups();
     for (const MenuItem& popup : popups)
-        m_popups.append(BuildMenu(popup, this));
+        m_popups.append(m_menus->Build(popup, this, CommandMenus::Keys::Shown));
     AddDropDown(m_popups[0], tr("File"), -1, tr("File"));
     AddDropDown(m_popups[1], tr("Edit"), -1, tr("Edit"));
     AddDropDown(m_popups[2], QString(), BarImages::Tools, tr("Tools"));
@@ -111,15 +82,13 @@ CMainFrame::CMainFrame(EditorServices& services, CommandTarget* application, QWi
     AddButton(cmd::ReplaceNext, BarImages::ReplaceNext, tr("Replace next occurence"));
     AddDropDown(m_popups[4], QString(), BarImages::ViewModes, tr("Both panes, tree or text"));
 
-    OnCommand(cmd::ViewBoth, [this] { SetViewMode(cmd::ViewBoth); });
-    OnCommand(cmd::ViewTree, [this] { SetViewMode(cmd::ViewTree); });
-    OnCommand(cmd::ViewText, [this] { SetViewMode(cmd::ViewText); });
-    OnCommand(cmd::Help, [this] { OnHelp(); });
+    BuildDesktopMenus();
 
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence::HelpContents);
-    connect(help, &QAction::triggered, this, [this] { SendCommand(cmd::Help); });
-    addAction(help);
+    for (const int mode : {int(cmd::ViewBoth), int(cmd::ViewTree), int(cmd::ViewText), int(cmd::ViewSideBySide)})
+        OnCommand(mode, [this, mode] { SetViewMode(mode); }, [this, mode](CmdUI& ui) { ui.SetCheck(m_nViewMode == mode); });
+    OnCommand(cmd::ViewCommandBar, [this] { ShowCommandBar(!CommandBarShown()); },
+              [this](CmdUI& ui) { ui.SetCheck(CommandBarShown()); });
+    OnCommand(cmd::Help, [this] { OnHelp(); });
 
     m_connections.append(connect(&services.inputPanel, &InputPanel::changed, this, &CMainFrame::FitToInputPanel));
     m_connections.append(connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -216,61 +185,52 @@ bool CMainFrame::IsCommandEnabled(int id)
 
 QList<QAction*> CMainFrame::ActionsFor(int id) const
 {
-    QList<QAction*> actions;
-    for (QAction* action : m_commandActions) {
-        if (action->data().toInt() == id)
-            actions.append(action);
-    }
-    return actions;
+    return m_menus->ActionsFor(id);
 }
 
-QMenu* CMainFrame::BuildMenu(const MenuItem& item, QWidget* parent)
+void CMainFrame::BuildDesktopMenus()
 {
-    auto* menu = new QMenu(item.text, parent);
-    for (const MenuItem& entry : item.items) {
-        switch (entry.kind) {
-        case MenuItem::Separator:
-            menu->addSeparator();
-            break;
-        case MenuItem::Submenu:
-            menu->addMenu(BuildMenu(entry, menu));
-            break;
-        case MenuItem::Command: {
-            QAction* action = menu->addAction(entry.text);
-            action->setData(entry.id);
-            if (const int image = ImageFor(entry.id); image >= 0)
-                action->setIcon(BarImages::Icon(image));
-            // A command's shortcut belongs to its first entry only.
-            if (ActionsFor(entry.id).isEmpty()) {
-                action->setShortcut(ShortcutFor(entry.id));
-                action->setShortcutContext(Qt::WindowShortcut);
-                addAction(action);
-            }
-            connect(action, &QAction::triggered, this, [this, id = entry.id] { SendCommand(id); });
-            m_commandActions.append(action);
-            break;
-        }
-        }
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("DesktopMenuBar"));
+    for (const MenuItem& menu : DesktopMenus())
+        bar->addMenu(m_menus->Build(menu, bar, CommandMenus::Keys::Live));
+    if (QMenu* recent = bar->findChild<QMenu*>(QString::number(cmd::RecentMinutes))) {
+        m_recentMenu = recent;
+        // The submenu is filled as its File menu opens, so that it is never stale.
+        QMenu* file = qobject_cast<QMenu*>(recent->parent());
+        connect(file, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
     }
-    // Entries show the state the routing gives them while the menu is open;
-    // otherwise they stay enabled so that their shortcuts can ask afresh.
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
-    connect(menu, &QMenu::aboutToHide, this, [menu] {
-        for (QAction* action : menu->actions()) {
-            if (!action->isSeparator() && !action->menu())
-                action->setEnabled(true);
-        }
+    // F10 opens the menu bar, as on every desktop.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [bar] {
+        if (!bar->actions().isEmpty())
+            bar->setActiveAction(bar->actions().constFirst());
     });
-    return menu;
 }
 
-void CMainFrame::UpdateMenu(QMenu* menu)
+void CMainFrame::SetRecentMinutes(std::function<QStringList()> list, std::function<void(const QString&)> open)
 {
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator() || action->menu())
-            continue;
-        action->setEnabled(IsCommandEnabled(action->data().toInt()));
+    m_recentList = std::move(list);
+    m_openRecent = std::move(open);
+}
+
+void CMainFrame::FillRecentMenu()
+{
+    if (!m_recentMenu)
+        return;
+    m_recentMenu->clear();
+    const QStringList paths = m_recentList ? m_recentList() : QStringList();
+    int number = 0;
+    for (const QString& path : paths) {
+        const QString text = QStringLiteral("&%1 %2").arg(++number).arg(RecentEntryText(path));
+        QAction* action = m_recentMenu->addAction(text);
+        action->setToolTip(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (m_openRecent)
+                m_openRecent(path);
+        });
     }
+    m_recentMenu->menuAction()->setEnabled(!paths.isEmpty());
 }
 
 void CMainFrame::AddDropDown(QMenu* menu, const QString& text, int image, const QString& toolTip)
@@ -298,27 +258,39 @@ void CMainFrame::AddButton(int id, int image, const QString& toolTip)
     connect(action, &QAction::triggered, this, [this, id] { SendCommand(id); });
     if (QWidget* button = m_menuBar->widgetForAction(action))
         button->setFocusPolicy(Qt::NoFocus);
-    // A command found only on the bar (Find Next, Replace Next) carries its key here.
-    if (const QKeySequence keys = ShortcutFor(id); !keys.isEmpty() && ActionsFor(id).isEmpty()) {
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
+    // The menu bar's entry answers the key; the button says which it is.
+    if (const QKeySequence keys = CommandMenus::ShortcutFor(id); !keys.isEmpty())
         action->setToolTip(QStringLiteral("%1 (%2)").arg(toolTip, keys.toString(QKeySequence::NativeText)));
-        addAction(action);
-    }
+}
+
+bool CMainFrame::CommandBarShown() const
+{
+    return !m_menuBar->isHidden();
+}
+
+void CMainFrame::ShowCommandBar(bool shown)
+{
+    m_menuBar->setVisible(shown);
 }
 
 void CMainFrame::SetViewMode(int id)
 {
     if (!m_wndSplitter)
         return;
-    m_nViewMode = id == cmd::ViewTree || id == cmd::ViewText ? id : cmd::ViewBoth;
+    const bool known = id == cmd::ViewTree || id == cmd::ViewText || id == cmd::ViewSideBySide;
+    m_nViewMode = known ? id : int(cmd::ViewBoth);
+    m_wndSplitter->setOrientation(m_nViewMode == cmd::ViewSideBySide ? Qt::Horizontal : Qt::Vertical);
     const int both = m_cyScreen / 2 - 24;
-    switch (id) {
+    switch (m_nViewMode) {
     case cmd::ViewTree:
         m_wndSplitter->setSizes({m_cyScreen - 24, 0});
         break;
     case cmd::ViewText:
         m_wndSplitter->setSizes({0, m_cyScreen - 24});
+        break;
+    case cmd::ViewSideBySide:
+        // The splitter shares out these proportions over whatever width it has.
+        m_wndSplitter->setSizes({m_cxScreen / 3, m_cxScreen - m_cxScreen / 3});
         break;
     default:
         m_wndSplitter->setSizes({both, m_cyScreen - both});

@@ -5,9 +5,12 @@
 
 #include <QMainWindow>
 
+#include <QStringList>
+
 #include <functional>
 
 class CDetailView;
+class CommandMenus;
 class CMinuteView;
 class CQuillonDoc;
 class QMenu;
@@ -17,8 +20,9 @@ class View;
 struct EditorServices;
 
 // The application's one top-level window: the agenda tree above the item
-// text, the menu bar along the bottom edge, three view modes, and the
-// routing that lets a command reach either pane whichever has the focus.
+// text (or beside it), the menu bar at the top, the command bar along the
+// bottom edge, four view modes, and the routing that lets a command reach
+// either pane whichever has the focus.
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 public:
@@ -43,14 +47,21 @@ public:
 
     // Every action of the menus that carries the command.
     QList<QAction*> ActionsFor(int id) const;
-    // The popup a drop-down entry of the menu bar opens, by its position (0 to 4).
+    // The popup a drop-down entry of the command bar opens, by its position (0 to 4).
     QMenu* Popup(int index) const { return m_popups.value(index); }
+
+    // The command bar along the bottom edge; shown unless the user hid it.
+    bool CommandBarShown() const;
+    void ShowCommandBar(bool shown);
+
+    // Where File > Recent takes its minutes from, and what choosing one does.
+    void SetRecentMinutes(std::function<QStringList()> list, std::function<void(const QString& path)> open);
 
     // The help page the help command opens (a device path).
     void SetHelpFile(const QString& path) { m_helpFile = path; }
 
     void SetViewMode(int id);
-    // The command id of the view mode shown: ViewBoth, ViewTree or ViewText.
+    // The command id of the view mode shown: ViewBoth, ViewTree, ViewText or ViewSideBySide.
     int ViewMode() const { return m_nViewMode; }
     void FitToInputPanel();
 
@@ -68,10 +79,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QMenu* BuildMenu(const MenuItem& item, QWidget* parent);
+    void BuildDesktopMenus();
+    void FillRecentMenu();
     void AddDropDown(QMenu* menu, const QString& text, int image, const QString& toolTip);
     void AddButton(int id, int image, const QString& toolTip);
-    void UpdateMenu(QMenu* menu);
     void OnHelp();
     void RefreshTitle(const QString& label);
 
@@ -84,8 +95,11 @@ private:
     int m_nModifiedListener = 0;
     int m_nViewMode = 0;
     QToolBar* m_menuBar = nullptr;
+    CommandMenus* m_menus = nullptr;
     QList<QMenu*> m_popups;
-    QList<QAction*> m_commandActions;
+    QMenu* m_recentMenu = nullptr;
+    std::function<QStringList()> m_recentList;
+    std::function<void(const QString&)> m_openRecent;
     View* m_lastActive = nullptr;
     int m_heightBeforePanel = 0;
     QString m_helpFile;

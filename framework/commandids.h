@@ -57,6 +57,9 @@ enum : int {
     ViewBoth = 32824,
     ViewTree = 32825,
     ViewText = 32826,
+    ViewSideBySide = 32830,
+    ViewCommandBar = 32831,
+    RecentMinutes = 32832, // the submenu of minutes last opened or saved
 
     Help = 57670,
 };

@@ -161,6 +161,8 @@ bool CQuillonDoc::OnOpenMinute(const QString& path)
     if (!m_bFromTemplate) {
         m_strPath = path;
         m_strOpenPath = path;
+        if (m_onMinuteFile)
+            m_onMinuteFile(path);
     }
     return true;
 }
@@ -174,6 +176,8 @@ bool CQuillonDoc::OnSaveMinute(const QString& path)
         return false;
     }
     SetModifiedFlag(false);
+    if (path == m_strPath && m_onMinuteFile)
+        m_onMinuteFile(path);
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class DevicePaths;
@@ -71,6 +72,10 @@ public:
     // for a minute that has none.
     QString MinuteFolder() const;
 
+    // Told the path of each minute opened or saved as itself (not a
+    // template read into a new minute, nor a template saved).
+    void SetMinuteFileHandler(std::function<void(const QString& path)> handler) { m_onMinuteFile = std::move(handler); }
+
     SettingsProfile& Profile() const { return m_profile; }
     const DevicePaths& Device() const { return m_device; }
 
@@ -92,6 +97,7 @@ private:
     void ShowError(const QString& message);
     void PrepareSave();
 
+    std::function<void(const QString&)> m_onMinuteFile;
     std::unique_ptr<COptions> m_pOptions;
     NodeList m_nodeList;
     NodeList m_clipList;

@@ -38,8 +38,8 @@ TEST_F(EditorTest, TheMenuBarHoldsEveryMenuAndButton)
     EXPECT_EQ(titles(Frame()->Popup(0)), (QStringList{"New", "Open...", "Save", "Save As", "-", "Exit"}));
     EXPECT_EQ(titles(Frame()->Popup(3)), (QStringList{"Cut", "Copy", "Paste", "-", "Undo"}));
     EXPECT_EQ(titles(Frame()->Popup(4)), (QStringList{"Both", "Tree", "Text"}));
-    EXPECT_EQ(Frame()->ActionsFor(cmd::Cut).size(), 2);
-    EXPECT_EQ(Frame()->ActionsFor(cmd::BeamText).size(), 1);
+    EXPECT_EQ(Frame()->ActionsFor(cmd::Cut).size(), 3); // the command bar twice, the menu bar once
+    EXPECT_EQ(Frame()->ActionsFor(cmd::BeamText).size(), 2);
     EXPECT_EQ(Frame()->ActionsFor(cmd::Save).first()->shortcut(), QKeySequence(QKeySequence::Save));
 }
 
@@ -203,11 +203,24 @@ TEST_F(EditorTest, TheWindowComesBackAsItWasLeft)
     EXPECT_EQ(Frame()->ViewMode(), int(cmd::ViewBoth));
 
     Send(cmd::ViewText);
+    Frame()->ShowCommandBar(false);
     Frame()->close();
     app.reset();
     Start();
     EXPECT_EQ(Frame()->ViewMode(), int(cmd::ViewText));
     EXPECT_EQ(Frame()->Splitter()->sizes().constFirst(), 0);
+    EXPECT_FALSE(Frame()->CommandBarShown());
+
+    // Side by side keeps a split of its own.
+    Send(cmd::ViewSideBySide);
+    Frame()->Splitter()->setSizes({500, 200});
+    const QList<int> sideSplit = Frame()->Splitter()->sizes();
+    Frame()->close();
+    app.reset();
+    Start();
+    EXPECT_EQ(Frame()->ViewMode(), int(cmd::ViewSideBySide));
+    EXPECT_EQ(Frame()->Splitter()->orientation(), Qt::Horizontal);
+    EXPECT_EQ(Frame()->Splitter()->sizes(), sideSplit);
 }
 
 // Save As and Exit have their keys on every desktop, a bare one too.
