@@ -3,7 +3,8 @@
 # Does nothing when everything is present. Usage: install-deps.sh [--fuzz] [--screenshots]
 set -euo pipefail
 
-packages=(g++ make cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev)
+# xdg-utils: the viewers an export or the help page opens in go through xdg-open.
+packages=(g++ make cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev xdg-utils)
 for arg in "$@"; do
     case "$arg" in
         --fuzz) packages+=(clang libclang-rt-14-dev) ;;
