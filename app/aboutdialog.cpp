@@ -5,6 +5,7 @@
 #include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 CAboutDlg::CAboutDlg(const QString& version, QWidget* parent)
     : HandheldDialog(IDD, tr("About Quillon"), parent)
@@ -25,4 +26,5 @@ CAboutDlg::CAboutDlg(const QString& version, QWidget* parent)
     top->addLayout(text, 1);
     Body()->addLayout(top);
     Body()->addStretch(1);
+    SetFirstFocus(OkButton());
 }

@@ -32,6 +32,7 @@ CCatalogueDlg::CCatalogueDlg(CategoryStore& store, UiService& ui, InputPanel* in
     m_list->header()->setSectionsClickable(false);
     m_list->header()->setSortIndicatorShown(false);
     Body()->addWidget(m_list, 1);
+    FitToContents(m_list, 8, 16);
 
     auto* buttons = new QHBoxLayout;
     Body()->addLayout(buttons);
@@ -39,7 +40,7 @@ CCatalogueDlg::CCatalogueDlg(CategoryStore& store, UiService& ui, InputPanel* in
     for (const auto& [id, text] : own) {
         auto* button = new QPushButton(tr(text), this);
         button->setObjectName(QString::number(id));
-        button->setAutoDefault(false);
+        button->setAutoDefault(true); // Enter presses the button that has the focus
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
@@ -70,9 +71,13 @@ void CCatalogueDlg::OnInitDialog()
     setWindowTitle(m_strCaption);
     m_list->clear();
     m_list->setHeaderLabels({tr("Name"), tr("Description"), tr("Type")});
-    m_list->setColumnWidth(0, 100);
-    m_list->setColumnWidth(1, 250);
-    m_list->setColumnWidth(2, 80);
+    // Names and types whole; the description takes the rest of the width
+    // (at a natural size, its whole text).
+    QHeaderView* header = m_list->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
 
     const QList<Category> predefined = CategoryStore::Predefined();
     for (int row = 0; row < predefined.size(); ++row)
@@ -83,9 +88,11 @@ void CCatalogueDlg::OnInitDialog()
     MakeCurrent(0);
     for (const int id : {int(IDC_INSERT), int(IDC_BLANK), IDCANCEL})
         Control<QPushButton>(id)->setEnabled(m_bPickMode);
+    // Enter inserts the chosen category; browsing, it closes the catalogue.
+    (m_bPickMode ? Control<QPushButton>(IDC_INSERT) : OkButton())->setDefault(true);
     if (m_inputPanel)
         ShowInputPanel(*m_inputPanel, true);
-    m_list->setFocus();
+    SetFirstFocus(m_list);
 }
 
 void CCatalogueDlg::InsertRow(int row, const QString& name, const QString& description, bool predefined)

@@ -35,7 +35,7 @@ CCategoryDetailsDlg::CCategoryDetailsDlg(UiService& ui, InputPanel* inputPanel, 
     MakeButton(IDCANCEL, tr("CANCEL"));
     disconnect(OkButton(), nullptr, this, nullptr);
     connect(OkButton(), &QPushButton::clicked, this, &CCategoryDetailsDlg::accept);
-    m_name->setFocus();
+    SetFirstFocus(m_name);
 }
 
 void CCategoryDetailsDlg::accept()

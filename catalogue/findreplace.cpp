@@ -56,7 +56,9 @@ void CFindReplaceDlg::OnInitDialog()
     m_find->setEditText(m_strFind);
     m_replace->setText(m_strReplace);
     m_matchCase->setChecked(m_bMatchCase);
-    m_find->setFocus();
+    SetFirstFocus(m_find);
+    // Enter presses the one button the mode enables.
+    (m_bReplaceMode ? m_replaceButton : m_findNext)->setDefault(true);
     UpdateButtons();
     if (m_showInputPanel)
         m_showInputPanel(true);

@@ -22,6 +22,7 @@ CSelectContactsDlg::CSelectContactsDlg(ContactsStore* store, UiService& ui, QWid
 {
     m_list = MakeTickList(IDC_LIST, this);
     Body()->addWidget(m_list, 1);
+    FitToContents(m_list, 8, 16);
     auto* row = new QHBoxLayout;
     QLabel* label = MakeStaticText(tr("Find:"), this);
     m_find = new QLineEdit(this);
@@ -41,7 +42,11 @@ void CSelectContactsDlg::OnInitDialog()
     m_list->setHeaderLabels({tr("Contact Details")});
     if (m_store)
         FillContactList();
-    m_find->setFocus();
+    // The contacts are what the user acts on first: the arrows move through
+    // them and Space ticks, starting at the first. Nothing is selected yet.
+    if (m_list->topLevelItemCount() > 0)
+        m_list->selectionModel()->setCurrentIndex(m_list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    SetFirstFocus(m_list);
 }
 
 void CSelectContactsDlg::FillContactList()

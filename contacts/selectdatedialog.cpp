@@ -145,6 +145,7 @@ CSelectDateDlg::CSelectDateDlg(QWidget* parent, const QDate& today)
     connect(m_calendar, &QCalendarWidget::activated, OkButton(), &QPushButton::click);
     m_calendar->setAccessibleName(QStringLiteral("Calender ctrl"));
     Body()->addWidget(m_calendar, 0, Qt::AlignCenter);
+    SetFirstFocus(m_calendar);
     connect(m_calendar, &CRangeCalendar::rangeChanged, this, &CSelectDateDlg::OnSelectionChanged);
 }
 

@@ -15,6 +15,8 @@ CCompletionDlg::CCompletionDlg(QWidget* parent)
     m_list->setObjectName(QString::number(IDC_LIST));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     Body()->addWidget(m_list, 1);
+    FitToContents(m_list, 4, 15);
+    SetFirstFocus(m_list);
     // A double tap, or Enter, closes the list and goes to the item.
     connect(m_list, &QListWidget::itemActivated, this, [this] {
         m_nChosenNode = m_nodeIndexes.value(m_list->currentRow(), 0);

@@ -21,15 +21,6 @@ CReplaceDlg::CReplaceDlg(QWidget* parent)
     MakeButton(CDetailView::IDC_NO, tr("No"));
     MakeButton(CDetailView::IDC_ALL, tr("All"));
     MakeButton(IDCANCEL, tr("Cancel"));
-}
-
-void CReplaceDlg::showEvent(QShowEvent* event)
-{
-    HandheldDialog::showEvent(event);
     // Centred on the main window, 20 pixels above centre.
-    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
-        const QRect area = owner->geometry();
-        move(area.left() + std::max(0, (area.width() - width()) / 2),
-             area.top() + std::max(0, (area.height() - height()) / 2 - 20));
-    }
+    SetRaise(20);
 }

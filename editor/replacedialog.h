@@ -8,7 +8,4 @@ class CReplaceDlg : public HandheldDialog {
 public:
     enum { IDD = 133 };
     explicit CReplaceDlg(QWidget* parent = nullptr);
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };

@@ -30,6 +30,7 @@ CNewMinuteDlg::CNewMinuteDlg(QWidget* parent)
     m_list = new QListWidget(this);
     m_list->setObjectName(QString::number(IDC_LIST));
     Body()->addWidget(m_list, 1);
+    FitToContents(m_list, 4, 12);
     MakeButton(IDCANCEL, tr("Cancel"));
 
     connect(m_template, &QRadioButton::clicked, this, [this] { SetFromTemplate(true); });
@@ -50,10 +51,13 @@ void CNewMinuteDlg::OnInitDialog()
         m_strSelected = m_list->item(0)->text();
         m_template->setChecked(true);
         m_bFromTemplate = true;
+        // The arrow keys go through the templates, not the choice above them.
+        SetFirstFocus(m_list);
     } else {
         m_list->addItem(QStringLiteral("** None found **"));
         m_template->setEnabled(false);
         m_blank->setChecked(true);
+        SetFirstFocus(m_blank);
     }
 }
 
@@ -90,12 +94,19 @@ CSaveAsTemplateDlg::CSaveAsTemplateDlg(Templates& templates, UiService& ui, Inpu
     m_list = new QListWidget(this);
     m_list->setObjectName(QString::number(IDC_LIST));
     Body()->addWidget(m_list, 1);
+    FitToContents(m_list, 4, 12);
     m_delete = MakeButton(IDC_DELETE, tr("Delete"), false);
     MakeButton(IDCANCEL, tr("Cancel"));
     disconnect(OkButton(), nullptr, this, nullptr);
     connect(OkButton(), &QPushButton::clicked, this, &CSaveAsTemplateDlg::accept);
     connect(m_delete, &QPushButton::clicked, this, &CSaveAsTemplateDlg::OnDelete);
-    connect(m_list, &QListWidget::currentRowChanged, this, &CSaveAsTemplateDlg::OnSelect);
+    // A template chosen, not merely the row the focus came to: Tab into the
+    // list must not put a template's name over the one being typed.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = m_list->selectedItems();
+        if (!selected.isEmpty())
+            OnSelect(m_list->row(selected.constFirst()));
+    });
 }
 
 void CSaveAsTemplateDlg::OnInitDialog()
@@ -107,7 +118,7 @@ void CSaveAsTemplateDlg::OnInitDialog()
     m_delete->setEnabled(false);
     if (m_inputPanel)
         ShowInputPanel(*m_inputPanel, true);
-    m_name->setFocus();
+    SetFirstFocus(m_name);
 }
 
 void CSaveAsTemplateDlg::OnSelect(int row)

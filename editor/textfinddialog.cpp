@@ -23,6 +23,8 @@ CTextFindDlg::CTextFindDlg(CDetailView& view, bool replace, QWidget* parent)
     m_find = new QLineEdit(this);
     m_find->setObjectName(QString::number(IDC_FIND_WHAT));
     m_find->setText(view.textCursor().selectedText());
+    m_find->selectAll(); // typing replaces the text offered
+    SetFirstFocus(m_find);
     form->addRow(MakeStaticText(tr("Find what:"), this), m_find);
     if (replace) {
         m_replaceWith = new QLineEdit(this);
@@ -53,8 +55,11 @@ CTextFindDlg::CTextFindDlg(CDetailView& view, bool replace, QWidget* parent)
     disconnect(OkButton(), nullptr, this, nullptr);
     connect(OkButton(), &QPushButton::clicked, this, &CTextFindDlg::OnFindNext);
     if (replace) {
-        connect(MakeButton(IDC_REPLACE, tr("Replace"), false), &QPushButton::clicked, this, &CTextFindDlg::OnReplace);
+        QPushButton* replaceButton = MakeButton(IDC_REPLACE, tr("Replace"), false);
+        connect(replaceButton, &QPushButton::clicked, this, &CTextFindDlg::OnReplace);
         connect(MakeButton(IDC_REPLACE_ALL, tr("Replace All"), false), &QPushButton::clicked, this, &CTextFindDlg::OnReplaceAll);
+        // Enter replaces, one match after another.
+        replaceButton->setDefault(true);
     }
     MakeButton(IDCANCEL, tr("Cancel"));
 }

@@ -20,7 +20,7 @@ CTitleDlg::CTitleDlg(QWidget* parent)
     Body()->addLayout(form);
     Body()->addStretch(1);
     MakeButton(IDCANCEL, tr("Cancel"));
-    m_name->setFocus();
+    SetFirstFocus(m_name);
 }
 
 QString CTitleDlg::Name() const
