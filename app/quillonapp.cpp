@@ -12,6 +12,7 @@
 #include "editor/recoverysnapshot.h"
 #include "framework/commandids.h"
 #include "framework/doctemplate.h"
+#include "framework/handhelddialog.h"
 #include "framework/qtuiservice.h"
 #include "model/quillondoc.h"
 #include "platform/contactsstore.h"
@@ -172,12 +173,17 @@ void CQuillonApp::RestoreWindow()
     const QByteArray geometry =
         QByteArray::fromBase64(m_profile.ReadString(kWindowSection, QStringLiteral("Geometry"), QString()).toLatin1());
     if (geometry.isEmpty() || !frame.restoreGeometry(geometry)) {
-        // The first start: a landscape window of two thirds of the screen, in its middle.
+        // The first start: a landscape window of two thirds of the screen, in
+        // its middle; on a handheld-sized screen, the whole screen.
         const QRect available = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                                  : QRect(0, 0, 1024, 768);
-        const int width = available.width() * 2 / 3;
-        frame.resize(width, std::min(available.height() * 2 / 3, width * 3 / 4));
-        frame.move(available.center() - frame.rect().center());
+        if (available.width() < HandheldDialog::kHandheldWidth) {
+            frame.setGeometry(available);
+        } else {
+            const int width = available.width() * 2 / 3;
+            frame.resize(width, std::min(available.height() * 2 / 3, width * 3 / 4));
+            frame.move(available.center() - frame.rect().center());
+        }
     }
     const int mode = m_profile.ReadInt(kWindowSection, QStringLiteral("ViewMode"), cmd::ViewBoth);
     frame.SetViewMode(mode);
