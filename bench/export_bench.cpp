@@ -43,7 +43,7 @@ void BM_Render(benchmark::State& state)
     const int kind = int(state.range(0));
     const CMinuteExport exporter(g_minute, nullptr);
     for (auto _ : state) {
-        if (exporter.RenderToFile(kind, g_outPath, g_outPath, true, false))
+        if (exporter.RenderToFile(kind, g_outPath, g_outPath, true, TextEncoding::Utf16))
             state.SkipWithError("cannot write the export");
     }
     g_sizes[kind] = QFile(g_outPath).size();

@@ -120,7 +120,7 @@ bool ExportCommands::Render(const CQuillonDoc& doc, int kind, QString& path, boo
     CMinuteExport exporter(doc.GetNodeList(), &m_services.ui, &m_services.device);
     const COptions* options = doc.GetOptions();
     const std::optional<FileError> error =
-        exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextAsASCII(), confirm);
+        exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextEncoding(), confirm);
     if (error)
         m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
     return !error;

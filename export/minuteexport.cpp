@@ -174,6 +174,45 @@ public:
         }
     }
 
+    // UTF-8, no byte-order mark. Half of a surrogate pair on its own names
+    // no character and is written as U+FFFD, as in HTML.
+    void WriteUtf8(QStringView text)
+    {
+        const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (m_used + 4 > kSize)
+                Flush();
+            char* out = m_buffer.get() + m_used;
+            char32_t c = units[i];
+            if (c < 0x80) [[likely]] {
+                out[0] = char(c);
+                m_used += 1;
+                continue;
+            }
+            if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(units[i + 1]))
+                c = QChar::surrogateToUcs4(char16_t(c), units[++i]);
+            else if (QChar::isSurrogate(c))
+                c = 0xFFFD;
+            if (c < 0x800) {
+                out[0] = char(0xC0 | (c >> 6));
+                out[1] = char(0x80 | (c & 0x3F));
+                m_used += 2;
+            } else if (c < 0x10000) {
+                out[0] = char(0xE0 | (c >> 12));
+                out[1] = char(0x80 | ((c >> 6) & 0x3F));
+                out[2] = char(0x80 | (c & 0x3F));
+                m_used += 3;
+            } else {
+                out[0] = char(0xF0 | (c >> 18));
+                out[1] = char(0x80 | ((c >> 12) & 0x3F));
+                out[2] = char(0x80 | ((c >> 6) & 0x3F));
+                out[3] = char(0x80 | (c & 0x3F));
+                m_used += 4;
+            }
+        }
+    }
+
     // UTF-16 little-endian, no byte-order mark.
     void WriteWide(const QString& text)
     {
@@ -317,7 +356,7 @@ QString CMinuteExport::EscapeHtml(const QString& text)
     return Markup(text, ExportHtml, true, false);
 }
 
-void CMinuteExport::RenderTo(ByteSink& sink, int kind, bool numbered, bool asciiOutput) const
+void CMinuteExport::RenderTo(ByteSink& sink, int kind, bool numbered, TextEncoding encoding) const
 {
     const bool html = kind == ExportHtml;
     const bool rtf = kind == ExportRtf;
@@ -344,10 +383,15 @@ void CMinuteExport::RenderTo(ByteSink& sink, int kind, bool numbered, bool ascii
             EmitMarkup(out, text, kind, true, true);
             out.WriteNarrow("\r\n\r\n");
             out.WriteNarrow(html ? kHtmlItemEnd : kRtfItemEnd);
-        } else if (asciiOutput) {
+        } else if (encoding == TextEncoding::Ascii) {
             out.WriteNarrow(heading);
             out.WriteNarrow("\r\n");
             out.WriteNarrow(text);
+            out.WriteNarrow("\r\n\r\n");
+        } else if (encoding == TextEncoding::Utf8) {
+            out.WriteUtf8(heading);
+            out.WriteNarrow("\r\n");
+            out.WriteUtf8(text);
             out.WriteNarrow("\r\n\r\n");
         } else {
             out.WriteWide(heading);
@@ -378,7 +422,7 @@ QString CMinuteExport::RenderText(bool numbered) const
 }
 
 std::optional<FileError> CMinuteExport::RenderToFile(int kind, const QString& hostPath, const QString& displayPath,
-                                                    bool numbered, bool asciiOutput) const
+                                                    bool numbered, TextEncoding encoding) const
 {
     if (kind < ExportText || kind > ExportHtml)
         return FileError{FileErrorCause::Generic, displayPath};
@@ -387,7 +431,7 @@ std::optional<FileError> CMinuteExport::RenderToFile(int kind, const QString& ho
     if (!sink.open(hostPath, displayPath, &error))
         return error;
     try {
-        RenderTo(sink, kind, numbered, asciiOutput);
+        RenderTo(sink, kind, numbered, encoding);
         sink.commit();
     } catch (const FileException& e) {
         return e.error();
@@ -395,7 +439,7 @@ std::optional<FileError> CMinuteExport::RenderToFile(int kind, const QString& ho
     return std::nullopt;
 }
 
-std::optional<FileError> CMinuteExport::Render(int kind, QString& path, bool numbered, bool asciiOutput, bool confirm)
+std::optional<FileError> CMinuteExport::Render(int kind, QString& path, bool numbered, TextEncoding encoding, bool confirm)
 {
     std::optional<FileError> failure;
     if (m_ui)
@@ -405,7 +449,7 @@ std::optional<FileError> CMinuteExport::Render(int kind, QString& path, bool num
             m_ui->SetClipboardText(RenderText(numbered)); // a refusing clipboard is left as it was
     } else {
         path = normaliseFilePath(path);
-        failure = RenderToFile(kind, m_device ? m_device->toHost(path) : path, path, numbered, asciiOutput);
+        failure = RenderToFile(kind, m_device ? m_device->toHost(path) : path, path, numbered, encoding);
     }
     if (m_ui) {
         m_ui->EndWaitCursor();

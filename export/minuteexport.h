@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/textencoding.h"
 #include "model/nodelist.h"
 #include "model/object.h"
 #include "platform/fileerror.h"
@@ -42,14 +43,16 @@ public:
     // names a device path or a host path; the clipboard ignores it. With
     // confirm set, "Exported Minute" is shown at the end. Returns the file
     // error when the file could not be written; nothing is left of it then.
-    std::optional<FileError> Render(int kind, QString& path, bool numbered, bool asciiOutput, bool confirm);
+    // The encoding applies to the text and note kinds only.
+    std::optional<FileError> Render(int kind, QString& path, bool numbered, TextEncoding encoding, bool confirm);
 
     // Writes a file kind (1-4) to a file beside hostPath that replaces it only
     // when complete; errors name displayPath.
     std::optional<FileError> RenderToFile(int kind, const QString& hostPath, const QString& displayPath,
-                                          bool numbered, bool asciiOutput) const;
+                                          bool numbered, TextEncoding encoding) const;
     // Writes the rendering of a file kind (1-4) to sink; throws FileException.
-    void RenderTo(ByteSink& sink, int kind, bool numbered, bool asciiOutput) const;
+    void RenderTo(ByteSink& sink, int kind, bool numbered, TextEncoding encoding) const;
+
     // The clipboard text.
     QString RenderText(bool numbered) const;
 

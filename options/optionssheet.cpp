@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -65,6 +66,11 @@ void CPage1::DoDataExchange(bool save)
     m_bExchanged = true;
 }
 
+QWidget* CPage1::FirstControl() const
+{
+    return findChild<QCheckBox*>(QString::number(IDC_COMP_CHECK));
+}
+
 CPage2::CPage2(QWidget* parent)
     : COptionsPage(parent)
 {
@@ -73,7 +79,7 @@ CPage2::CPage2(QWidget* parent)
     auto* group = new QGroupBox(tr("Export format"), this);
     auto* groupLayout = new QVBoxLayout(group);
     m_format = new QButtonGroup(this);
-    const std::pair<int, const char*> buttons[] = {{IDC_TEXT, "Text"}, {IDC_ASCII, "ASCII text"}};
+    const std::pair<int, const char*> buttons[] = {{IDC_TEXT, "Text"}, {IDC_ASCII, "ASCII text"}, {IDC_UTF8, "UTF-8 text"}};
     int index = 0;
     for (const auto& [id, text] : buttons) {
         auto* radio = new QRadioButton(tr(text), group);
@@ -86,19 +92,41 @@ CPage2::CPage2(QWidget* parent)
     layout->addStretch(1);
 }
 
+namespace {
+
+// The format buttons by index: 0 "Text" and 1 "ASCII text" are the values of
+// "ExportTextAsASCII"; 2 "UTF-8 text" is "ExportTextAsUTF8" set, which wins
+// over whatever "ExportTextAsASCII" holds.
+constexpr int kUtf8Index = 2;
+
+} // namespace
+
 void CPage2::DoDataExchange(bool save)
 {
     if (save) {
-        m_nExportTextAsASCII = m_format->checkedId(); // -1 when none is selected
+        const int chosen = m_format->checkedId(); // -1 when none is selected
+        m_nExportTextAsUTF8 = chosen == kUtf8Index ? 1 : 0;
+        // With UTF-8 on the width decides nothing; it is kept for when UTF-8 is turned off.
+        if (chosen != kUtf8Index)
+            m_nExportTextAsASCII = chosen;
     } else {
-        // Only the button at the field's index is selected; any other value selects none.
+        // One button at most: a width other than 0 or 1 selects none, as it always has.
+        const bool width = m_nExportTextAsASCII == 0 || m_nExportTextAsASCII == 1;
+        const int selected = m_nExportTextAsUTF8 != 0 ? kUtf8Index : width ? m_nExportTextAsASCII : -1;
         m_format->setExclusive(false);
         for (QAbstractButton* button : m_format->buttons())
-            button->setChecked(m_format->id(button) == m_nExportTextAsASCII);
+            button->setChecked(m_format->id(button) == selected);
         m_format->setExclusive(true);
     }
     ExchangeCheck(findChild<QCheckBox*>(QString::number(IDC_NUMBER)), m_bNumberAttributesOnExport, save);
     m_bExchanged = true;
+}
+
+QWidget* CPage2::FirstControl() const
+{
+    // Tab reaches a radio group at its selected button.
+    QAbstractButton* chosen = m_format->checkedButton();
+    return chosen ? chosen : m_format->button(0);
 }
 
 CPage3::CPage3(QWidget* parent)
@@ -155,6 +183,11 @@ void CPage3::DoDataExchange(bool save)
     m_bExchanged = true;
 }
 
+QWidget* CPage3::FirstControl() const
+{
+    return m_list;
+}
+
 void CPage3::OnSelectAll()
 {
     m_filling = true;
@@ -190,8 +223,13 @@ COptionsSheet::COptionsSheet(QWidget* parent)
         if (COptionsPage* left = Page(m_current))
             left->DoDataExchange(true);
         m_current = index;
-        if (COptionsPage* shown = Page(index))
+        if (COptionsPage* shown = Page(index)) {
             shown->DoDataExchange(false);
+            // A page comes up with its first control focused, unless the user
+            // is going along the tabs themselves.
+            if (!m_tabs->tabBar()->hasFocus())
+                shown->FirstControl()->setFocus();
+        }
     });
 }
 
@@ -226,6 +264,28 @@ void COptionsSheet::OnInitDialog()
     m_page1.DoDataExchange(false);
 }
 
+void COptionsSheet::showEvent(QShowEvent* event)
+{
+    HandheldDialog::showEvent(event);
+    // Tab in reading order: the page tabs, the controls of the page on screen
+    // (the hidden pages' are passed over), then OK and Cancel. Set at every
+    // showing, after the dialog's own set-up, so that nothing reorders it.
+    QList<QWidget*> order{m_tabs->tabBar()};
+    for (const COptionsPage* page : {Page(0), Page(1), Page(2)}) {
+        for (QWidget* control : page->findChildren<QWidget*>()) {
+            const bool onPage = control->parentWidget() == page || qobject_cast<QGroupBox*>(control->parentWidget());
+            // Radio buttons other than a group's tab stop are click-only, and are placed all the same.
+            if (onPage && control->focusPolicy() != Qt::NoFocus)
+                order.append(control);
+        }
+    }
+    order.append({OkButton(), Control<QPushButton>(IDCANCEL)});
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    if (COptionsPage* page = Page(m_tabs->currentIndex()))
+        page->FirstControl()->setFocus();
+}
+
 void COptionsSheet::accept()
 {
     if (COptionsPage* page = Page(m_current))
@@ -243,6 +303,7 @@ void EditOptions(COptions& options, COptionsSheet& sheet, UiService& ui)
     sheet.m_page1.m_bAutoOpenLastMinute = values.autoOpenLastMinute;
     sheet.m_page1.m_bAutoExpandOverview = values.autoExpandOverview;
     sheet.m_page2.m_nExportTextAsASCII = values.exportTextAsASCII;
+    sheet.m_page2.m_nExportTextAsUTF8 = values.exportTextAsUTF8;
     sheet.m_page2.m_bNumberAttributesOnExport = values.numberAttributesOnExport;
     sheet.m_page3.m_dwRequiredContactProps = values.requiredContactProps;
 
@@ -270,6 +331,7 @@ void EditOptions(COptions& options, COptionsSheet& sheet, UiService& ui)
     changed.autoOpenLastMinute = sheet.m_page1.m_bAutoOpenLastMinute;
     changed.autoExpandOverview = sheet.m_page1.m_bAutoExpandOverview;
     changed.exportTextAsASCII = sheet.m_page2.m_nExportTextAsASCII;
+    changed.exportTextAsUTF8 = sheet.m_page2.m_nExportTextAsUTF8;
     changed.numberAttributesOnExport = sheet.m_page2.m_bNumberAttributesOnExport;
     changed.requiredContactProps = sheet.m_page3.m_dwRequiredContactProps;
     options.SetValues(changed);

@@ -23,6 +23,8 @@ public:
     // Fields to controls (save false) or controls to fields (save true).
     virtual void DoDataExchange(bool save) = 0;
     virtual void OnOK() { DoDataExchange(true); }
+    // The control that has the focus when the page comes up.
+    virtual QWidget* FirstControl() const = 0;
 
     bool m_bExchanged = false;
 };
@@ -41,19 +43,23 @@ public:
     int m_bAutoExpandOverview = 0;
 
     void DoDataExchange(bool save) override;
+    QWidget* FirstControl() const override;
 };
 
 // "Export".
 class CPage2 : public COptionsPage {
     Q_OBJECT
 public:
-    enum { IDD = 144, IDC_TEXT = 1005, IDC_ASCII = 1013, IDC_NUMBER = 1001 };
+    enum { IDD = 144, IDC_TEXT = 1005, IDC_ASCII = 1013, IDC_UTF8 = 1014, IDC_NUMBER = 1001 };
     explicit CPage2(QWidget* parent = nullptr);
 
+    // The radio group shows both values as one choice; see DoDataExchange.
     int m_nExportTextAsASCII = -1;
+    int m_nExportTextAsUTF8 = 0;
     int m_bNumberAttributesOnExport = 0;
 
     void DoDataExchange(bool save) override;
+    QWidget* FirstControl() const override;
 
 private:
     QButtonGroup* m_format;
@@ -69,6 +75,7 @@ public:
     quint32 m_dwRequiredContactProps = 0;
 
     void DoDataExchange(bool save) override;
+    QWidget* FirstControl() const override;
     void OnInitDialog();
     void OnSelectAll();
     void OnDeselectAll();
@@ -95,6 +102,7 @@ public:
 
 protected:
     void OnInitDialog() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     COptionsPage* Page(int index) const;

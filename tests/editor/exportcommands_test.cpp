@@ -81,6 +81,7 @@ protected:
 TEST_F(ExportCommandsTest, ExportsAreWrittenAndOfferedToTheirViewer)
 {
     SetOption("NumberAttributesOnExport", 1);
+    SetOption("ExportTextAsASCII", 0); // chosen before UTF-8 was offered: UTF-16
     StartWithMinute();
     const struct {
         int command;
@@ -175,6 +176,7 @@ TEST_F(ExportCommandsTest, TheClipboardGetsTheTextAndAConfirmation)
 
 TEST_F(ExportCommandsTest, ASentFileStaysWhileItsSenderRuns)
 {
+    SetOption("ExportTextAsASCII", 0);
     Install();
     InstallWaitingSender();
     StartWithMinute();
@@ -209,6 +211,15 @@ TEST_F(ExportCommandsTest, ASentFileStaysWhileItsSenderRuns)
     EXPECT_FALSE(QFile::exists(DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.rtf"))));
     EXPECT_NE(::kill(pid_t(pid), 0), 0);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ExportCommandsTest, ANewInstallationExportsUtf8)
+{
+    Start({WriteMinute(QStringLiteral("Board.min"), {{1, QString::fromUtf16(u"Caf\u00e9"), QString::fromUtf16(u"\u20ac")}})});
+    const QString path = dir.filePath(QStringLiteral("export.pwi"));
+    ui.fileAnswers.push_back(path);
+    ASSERT_TRUE(Send(cmd::ExportNote));
+    EXPECT_EQ(testsupport::readFile(path), QByteArray("Caf\xc3\xa9\r\n\xe2\x82\xac\r\n\r\n"));
 }
 
 TEST_F(ExportCommandsTest, AFileThatCannotBeDeletedIsReportedOnceAndTriedAgain)

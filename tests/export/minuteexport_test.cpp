@@ -41,7 +41,14 @@ QByteArray render(const NodeList& list, int kind, bool numbered, bool ascii = fa
 {
     ScriptedUiService ui;
     MemorySink sink;
-    CMinuteExport(list, &ui).RenderTo(sink, kind, numbered, ascii);
+    CMinuteExport(list, &ui).RenderTo(sink, kind, numbered, ascii ? TextEncoding::Ascii : TextEncoding::Utf16);
+    return sink.data();
+}
+
+QByteArray render(const NodeList& list, int kind, bool numbered, TextEncoding encoding)
+{
+    MemorySink sink;
+    CMinuteExport(list, nullptr).RenderTo(sink, kind, numbered, encoding);
     return sink.data();
 }
 
@@ -79,7 +86,7 @@ TEST(MinuteExport, ClipboardHoldsTheUnicodeTextAndConfirms)
     const NodeList list = workedExample();
     ScriptedUiService ui;
     QString unused;
-    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportClipboard, unused, true, true, true).has_value());
+    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportClipboard, unused, true, TextEncoding::Ascii, true).has_value());
     EXPECT_EQ(utf16(ui.clipboardText), golden("worked_example_numbered.txt"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Exported Minute"));
@@ -91,7 +98,7 @@ TEST(MinuteExport, ClipboardHoldsTheUnicodeTextAndConfirms)
     // A clipboard that refuses still ends with the confirmation.
     ScriptedUiService refusing;
     refusing.clipboardFails = true;
-    CMinuteExport(list, &refusing).Render(ExportClipboard, unused, false, false, true);
+    CMinuteExport(list, &refusing).Render(ExportClipboard, unused, false, TextEncoding::Utf16, true);
     EXPECT_EQ(refusing.messageTexts(), QStringList{QStringLiteral("Exported Minute")});
 }
 
@@ -135,6 +142,25 @@ TEST(MinuteExport, TextWidthFollowsTheAsciiOption)
     EXPECT_EQ(render(list, ExportText, false, false), utf16(QString::fromUtf16(u"Caf\u00e9 \u20ac \U0001F600\r\n\r\n\r\n")));
     // One byte each: Latin-1 stays, anything else is a single "?".
     EXPECT_EQ(render(list, ExportText, false, true), QByteArray("Caf\xe9 ? ?\r\n\r\n\r\n"));
+}
+
+TEST(MinuteExport, Utf8TextsAndNotesAreByteExact)
+{
+    // Two, three and four bytes (a surrogate pair), a line break inside a
+    // text, and half a pair on its own, which names no character.
+    const NodeList list = makeList({{1, QString::fromUtf16(u"Caf\u00e9"), QString::fromUtf16(u"5 \u20ac\r\n\U0001F600")},
+                                    {2, QStringLiteral("Plain"), QString()},
+                                    {1, QStringLiteral("Odd ") + QChar(0xD800), QStringLiteral("x")}});
+    const QByteArray plain = "Caf\xc3\xa9\r\n5 \xe2\x82\xac\r\n\xf0\x9f\x98\x80\r\n\r\n"
+                             "Plain\r\n\r\n\r\n"
+                             "Odd \xef\xbf\xbd\r\nx\r\n\r\n";
+    const QByteArray numbered = "1.\tCaf\xc3\xa9\r\n5 \xe2\x82\xac\r\n\xf0\x9f\x98\x80\r\n\r\n"
+                                "1.1.\tPlain\r\n\r\n\r\n"
+                                "2.\tOdd \xef\xbf\xbd\r\nx\r\n\r\n";
+    for (const int kind : {ExportText, ExportNote}) {
+        EXPECT_EQ(render(list, kind, false, TextEncoding::Utf8), plain) << kind;
+        EXPECT_EQ(render(list, kind, true, TextEncoding::Utf8), numbered) << kind;
+    }
 }
 
 TEST(MinuteExport, HtmlAndRtfCarryEveryCharacter)
@@ -182,7 +208,7 @@ TEST(MinuteExport, FilesAreWrittenWhereTheNormalisedPathSays)
     const DevicePaths device(dir.path());
     QString devicePath = QStringLiteral("\\\\Exports\\Board.htm");
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Exports")));
-    EXPECT_FALSE(CMinuteExport(list, &ui, &device).Render(ExportHtml, devicePath, false, false, false).has_value());
+    EXPECT_FALSE(CMinuteExport(list, &ui, &device).Render(ExportHtml, devicePath, false, TextEncoding::Utf16, false).has_value());
     EXPECT_EQ(devicePath, QStringLiteral("\\Exports\\Board.htm")); // the caller sees the normalised path
     EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("Exports/Board.htm"))), golden("worked_example.htm"));
     EXPECT_TRUE(ui.messages.empty());
@@ -195,7 +221,7 @@ TEST(MinuteExport, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     const NodeList list = workedExample();
     ScriptedUiService ui;
     QString missing = dir.filePath(QStringLiteral("gone/out.txt"));
-    const std::optional<FileError> error = CMinuteExport(list, &ui).Render(ExportText, missing, false, false, false);
+    const std::optional<FileError> error = CMinuteExport(list, &ui).Render(ExportText, missing, false, TextEncoding::Utf16, false);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->message(), missing + QStringLiteral(" was not found."));
 
@@ -211,7 +237,7 @@ TEST(MinuteExport, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     rlimit limit = saved;
     limit.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &limit);
-    const std::optional<FileError> full = CMinuteExport(big, &ui).Render(ExportText, path, false, false, false);
+    const std::optional<FileError> full = CMinuteExport(big, &ui).Render(ExportText, path, false, TextEncoding::Utf16, false);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     ASSERT_TRUE(full.has_value());
@@ -231,7 +257,7 @@ TEST(MinuteExport, AnExportKeepsTheOwnerAndGroupOfTheFileItReplaces)
         GTEST_SKIP() << "neither root nor in a second group: no other owner to keep";
     const NodeList list = workedExample();
     ScriptedUiService ui;
-    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportText, path, false, false, false).has_value());
+    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportText, path, false, TextEncoding::Utf16, false).has_value());
     EXPECT_NE(testsupport::readFile(path), QByteArray("previous"));
     EXPECT_EQ(testsupport::ownerOf(path), *owner);
 }

@@ -7,11 +7,14 @@
 #include "platform/registry.h"
 #include "testsupport.h"
 
+#include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -43,6 +46,7 @@ protected:
         EditOptions(options, sheet, ui);
     }
     static QCheckBox* Check(QWidget& page, int id) { return page.findChild<QCheckBox*>(QString::number(id)); }
+    static QRadioButton* Radio(QWidget& page, int id) { return page.findChild<QRadioButton*>(QString::number(id)); }
 
     QTemporaryDir dir;
     Registry registry{dir.filePath(QStringLiteral("registry.reg"))};
@@ -170,4 +174,59 @@ TEST_F(OptionsSheetTest, TheContactsPageTicksBitsOnlyThroughTheirBoxes)
         return IDCANCEL;
     });
     EXPECT_EQ(Stored("RequiredContactProps"), 0xBFFFFFFFu); // cancelled: unchanged
+}
+
+// Three buttons over two values: UTF-8 is a value of its own, and the width
+// keeps what it meant.
+TEST_F(OptionsSheetTest, TheExportFormatChoosesAmongTextAsciiAndUtf8)
+{
+    // Shows the Export page, chooses the button id (if any), and says which button was selected.
+    auto choose = [this](int id) {
+        QString shown;
+        Edit([&](COptionsSheet& s) {
+            s.Tabs()->setCurrentIndex(1);
+            if (QAbstractButton* selected = s.m_page2.findChild<QButtonGroup*>()->checkedButton())
+                shown = selected->objectName();
+            if (id)
+                Radio(s.m_page2, id)->setChecked(true);
+            s.OkButton()->click();
+            return s.result();
+        });
+        return shown + QStringLiteral(" %1 %2").arg(Stored("ExportTextAsASCII")).arg(Stored("ExportTextAsUTF8"));
+    };
+    EXPECT_EQ(choose(CPage2::IDC_ASCII), QStringLiteral("1014 1 0")); // a new store: UTF-8
+    EXPECT_EQ(choose(CPage2::IDC_UTF8), QStringLiteral("1013 1 1"));  // the width is kept for later
+    EXPECT_EQ(choose(CPage2::IDC_TEXT), QStringLiteral("1014 0 0"));
+    EXPECT_EQ(choose(0), QStringLiteral("1005 0 0"));
+    Store("ExportTextAsASCII", 2); // no button's, the UTF-8 one's neither
+    EXPECT_EQ(choose(0), QStringLiteral(" 4294967295 0"));
+}
+
+TEST_F(OptionsSheetTest, TabGoesInReadingOrderFromEachPagesFirstControlAndEnterIsOk)
+{
+    auto focused = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
+    auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        if (QWidget* widget = QApplication::focusWidget())
+            QTest::keyClick(widget, Qt::Key(key), modifiers);
+        return focused();
+    };
+    auto tabs = [&](int count) {
+        QStringList seen{focused()};
+        for (int i = 0; i < count; ++i)
+            seen.append(press(Qt::Key_Tab));
+        return seen.join(QLatin1Char(' '));
+    };
+    Store("ExportTextAsASCII", 1);
+    Edit([&](COptionsSheet& s) {
+        s.show();
+        QApplication::setActiveWindow(&s);
+        EXPECT_EQ(tabs(8), QStringLiteral("1003 1006 1007 1008 1009 1 2 qt_tabwidget_tabbar 1003"));
+        press(Qt::Key_Tab, Qt::ControlModifier); // the Export page, its radio group entered at the selected button
+        EXPECT_EQ(tabs(3), QStringLiteral("1013 1001 1 2"));
+        s.Tabs()->setCurrentIndex(0);
+        press(Qt::Key_Space);
+        press(Qt::Key_Return);
+        return s.result();
+    });
+    EXPECT_EQ(Stored("CompCheckOnClose"), 1u);
 }

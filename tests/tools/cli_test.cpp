@@ -218,6 +218,22 @@ TEST(QuillonCli, ExportWritesWhatTheEditorWould)
     EXPECT_EQ(clipboard.out, QByteArray("1.\tAttendees\r\nAnn\r\nBob\r\n\r\n1.1.\tApologies\r\n\r\n\r\n2.\tActions\r\nCall\r\n\r\n"));
 }
 
+TEST(QuillonCli, ExportWritesUtf8OnRequest)
+{
+    QTemporaryDir dir;
+    const QString json = dir.filePath(QStringLiteral("m.json"));
+    const QString minute = dir.filePath(QStringLiteral("m.min"));
+    ASSERT_TRUE(testsupport::writeFile(json, "{\"nodes\":[{\"title\":\"Caf\xc3\xa9\",\"text\":\"\xe2\x82\xac\\r\\n\xf0\x9f\x98\x80\","
+                                             "\"level\":1,\"kind\":1}]}"));
+    ASSERT_EQ(run({QStringLiteral("create"), json, QStringLiteral("-o"), minute}).status, 0);
+    const QString out = dir.filePath(QStringLiteral("out.pwi"));
+    ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("note"), QStringLiteral("--utf8"),
+                   QStringLiteral("--numbered"), minute, QStringLiteral("-o"), out}).status, 0);
+    EXPECT_EQ(testsupport::readFile(out), QByteArray("1.\tCaf\xc3\xa9\r\n\xe2\x82\xac\r\n\xf0\x9f\x98\x80\r\n\r\n"));
+    EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("--ascii"), QStringLiteral("--utf8"), QStringLiteral("--to"),
+                   QStringLiteral("text"), minute, QStringLiteral("-o"), out}).status, 2);
+}
+
 TEST(QuillonCli, ExportErrorsAreTheEditorsOrNameTheArgument)
 {
     QTemporaryDir dir;

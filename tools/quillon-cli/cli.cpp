@@ -13,7 +13,7 @@ namespace {
 const char kUsage[] =
     "usage: quillon-cli dump FILE.min\n"
     "       quillon-cli create FILE.json -o OUT.min\n"
-    "       quillon-cli export --to text|note|rtf|html [--numbered] [--ascii] FILE.min -o OUT\n"
+    "       quillon-cli export --to text|note|rtf|html [--numbered] [--ascii|--utf8] FILE.min -o OUT\n"
     "       quillon-cli export --to clipboard [--numbered] FILE.min\n"
     "\n"
     "dump    print the minute as JSON on standard output\n"
@@ -125,7 +125,7 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
                                        QStringLiteral("rtf"), QStringLiteral("html")};
     int kind = -1;
     bool numbered = false;
-    bool ascii = false;
+    TextEncoding encoding = TextEncoding::Utf16;
     QString input;
     QString output;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -136,8 +136,11 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
                 return usage(err, QStringLiteral("unknown export kind '%1'").arg(arguments.at(i)));
         } else if (argument == QLatin1String("--numbered")) {
             numbered = true;
-        } else if (argument == QLatin1String("--ascii")) {
-            ascii = true;
+        } else if (argument == QLatin1String("--ascii") || argument == QLatin1String("--utf8")) {
+            const TextEncoding chosen = argument == QLatin1String("--ascii") ? TextEncoding::Ascii : TextEncoding::Utf8;
+            if (encoding != TextEncoding::Utf16 && encoding != chosen)
+                return usage(err, QStringLiteral("--ascii and --utf8 exclude each other"));
+            encoding = chosen;
         } else if (argument == QLatin1String("-o") && i + 1 < arguments.size() && output.isEmpty()) {
             output = arguments.at(++i);
         } else if (input.isEmpty() && !argument.startsWith(QLatin1Char('-'))) {
@@ -161,7 +164,7 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
         return out.write(text) == text.size() ? CliOk : CliFileFailed;
     }
     const QString path = normaliseFilePath(output);
-    if (const std::optional<FileError> error = exporter.RenderToFile(kind, path, path, numbered, ascii)) {
+    if (const std::optional<FileError> error = exporter.RenderToFile(kind, path, path, numbered, encoding)) {
         say(err, error->message());
         return CliFileFailed;
     }
