@@ -1,15 +1,29 @@
 #include "framework/qtuiservice.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include "framework/handhelddialog.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFileDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
+
+namespace {
+
+// Runs a dialog; the keyboard then goes back to the window it came from,
+// also where no window manager hands it back.
+int ExecAndReturnFocus(QDialog& dialog)
+{
+    const int result = dialog.exec();
+    if (QWidget* owner = dialog.parentWidget(); owner && owner->window()->isVisible())
+        owner->window()->activateWindow();
+    return result;
+}
+
+} // namespace
 
 int QtUiService::MessageBox(const QString& text, const QString& caption, unsigned flags)
 {
@@ -51,7 +65,7 @@ int QtUiService::MessageBox(const QString& text, const QString& caption, unsigne
         box.raise();
         box.activateWindow();
     }
-    switch (box.exec()) {
+    switch (ExecAndReturnFocus(box)) {
     case QMessageBox::Yes:
         return IDYES;
     case QMessageBox::No:
@@ -92,7 +106,7 @@ std::optional<QString> QtUiService::FileDialog(const FileDialogRequest& request)
     // A pattern such as "*.min" is no name to offer.
     if (!request.initialName.isEmpty() && !request.initialName.contains(QLatin1Char('*')))
         dialog.selectFile(request.initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ExecAndReturnFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QFileInfo chosen(dialog.selectedFiles().constFirst());
     m_lastFolder = chosen.absolutePath();
@@ -116,7 +130,7 @@ int QtUiService::RunModal(QDialog& dialog)
     if (auto* handheld = qobject_cast<HandheldDialog*>(&dialog))
         handheld->InitDialog();
     // Closing a dialog by its frame or Escape is a Cancel.
-    const int result = dialog.exec();
+    const int result = ExecAndReturnFocus(dialog);
     return result == QDialog::Rejected ? IDCANCEL : result;
 }
 
