@@ -48,32 +48,6 @@ const QString kLineEnd = QStringLiteral("\r\n");
 // level, so that no heading grows without bound.
 constexpr int kMaxNumberedLevel = 1000;
 
-// The outline numbers of the nodes in list order: one counter per level,
-// deeper levels restarting when a shallower one follows.
-class Numbering {
-public:
-    QString Next(int level)
-    {
-        level = std::clamp(level, 0, kMaxNumberedLevel);
-        if (size_t(level) >= m_counters.size())
-            m_counters.resize(size_t(level) + 1, 0);
-        if (level < m_previous)
-            std::fill(m_counters.begin() + level + 1, m_counters.begin() + m_previous + 1, 0);
-        ++m_counters[size_t(level)];
-        m_previous = level;
-        QString number;
-        for (int k = 1; k <= level; ++k) {
-            number += QString::number(m_counters[size_t(k)]);
-            number += QLatin1Char('.');
-        }
-        return number;
-    }
-
-private:
-    std::vector<quint32> m_counters = std::vector<quint32>(12, 0); // levels 0 to 11
-    int m_previous = 1;
-};
-
 // The three characters below 0x80 that a markup format writes differently;
 // CR, LF and everything from 0x80 on are special in both.
 struct MarkupTable {
@@ -332,6 +306,23 @@ QString Markup(const QString& text, int kind, bool escape, bool breaks)
 
 } // namespace
 
+QString OutlineNumbering::Next(int level)
+{
+    level = std::clamp(level, 0, kMaxNumberedLevel);
+    if (size_t(level) >= m_counters.size())
+        m_counters.resize(size_t(level) + 1, 0);
+    if (level < m_previous)
+        std::fill(m_counters.begin() + level + 1, m_counters.begin() + m_previous + 1, 0);
+    ++m_counters[size_t(level)];
+    m_previous = level;
+    QString number;
+    for (int k = 1; k <= level; ++k) {
+        number += QString::number(m_counters[size_t(k)]);
+        number += QLatin1Char('.');
+    }
+    return number;
+}
+
 CMinuteExport::CMinuteExport(const NodeList& nodes, UiService* ui, const DevicePaths* device)
     : m_nodes(nodes)
     , m_ui(ui)
@@ -370,7 +361,7 @@ void CMinuteExport::RenderTo(ByteSink& sink, int kind, bool numbered, TextEncodi
         out.WriteNarrow(kRtfPrologue3);
     }
 
-    Numbering numbering;
+    OutlineNumbering numbering;
     for (const auto& node : m_nodes) {
         const QString number = numbering.Next(node->GetLevel());
         const QString heading = numbered ? number + QLatin1Char('\t') + node->GetTitle() : node->GetTitle();
@@ -411,7 +402,7 @@ void CMinuteExport::RenderTo(ByteSink& sink, int kind, bool numbered, TextEncodi
 QString CMinuteExport::RenderText(bool numbered) const
 {
     QString text;
-    Numbering numbering;
+    OutlineNumbering numbering;
     for (const auto& node : m_nodes) {
         const QString number = numbering.Next(node->GetLevel());
         if (numbered)

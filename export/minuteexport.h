@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class ByteSink;
 class DevicePaths;
@@ -21,6 +22,18 @@ enum ExportKind {
     ExportRtf = 3,
     ExportHtml = 4,
     ExportMinute = 5, // the minute file itself; only the file dialog knows it
+};
+
+// The outline numbers of the nodes in list order ("2.1.3."): one counter per
+// level, deeper levels restarting when a shallower one follows. Every export
+// that numbers its headings shares it, so that they all agree.
+class OutlineNumbering {
+public:
+    QString Next(int level);
+
+private:
+    std::vector<quint32> m_counters = std::vector<quint32>(12, 0); // levels 0 to 11
+    int m_previous = 1;
 };
 
 // Renders the minute as text, a note, RTF or HTML, or puts it on the

@@ -1,5 +1,6 @@
 #include "tools/quillon-cli/cli.h"
 
+#include "export/markdownexport.h"
 #include "export/minuteexport.h"
 #include "model/minutefile.h"
 #include "platform/devicepaths.h"
@@ -14,12 +15,13 @@ const char kUsage[] =
     "usage: quillon-cli dump FILE.min\n"
     "       quillon-cli create FILE.json -o OUT.min\n"
     "       quillon-cli export --to text|note|rtf|html [--numbered] [--ascii|--utf8] FILE.min -o OUT\n"
+    "       quillon-cli export --to markdown [--numbered] FILE.min -o OUT.md\n"
     "       quillon-cli export --to clipboard [--numbered] FILE.min\n"
     "\n"
     "dump    print the minute as JSON on standard output\n"
     "create  write a minute from JSON of the same shape\n"
     "export  write the minute as the editor's export does; the clipboard\n"
-    "        text goes to standard output as UTF-8\n";
+    "        text goes to standard output as UTF-8; Markdown is always UTF-8\n";
 
 void say(QIODevice& err, const QString& text)
 {
@@ -119,6 +121,9 @@ int RunCli(const QStringList& arguments, QIODevice& out, QIODevice& err)
 
 namespace {
 
+// Not one of the editor's kinds: Markdown has a writer of its own.
+constexpr int kMarkdownKind = 100;
+
 int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {
     static const QStringList kKinds = {QStringLiteral("clipboard"), QStringLiteral("text"), QStringLiteral("note"),
@@ -131,7 +136,8 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("--to") && i + 1 < arguments.size() && kind < 0) {
-            kind = int(kKinds.indexOf(arguments.at(++i)));
+            const QString& name = arguments.at(++i);
+            kind = name == QLatin1String("markdown") ? kMarkdownKind : int(kKinds.indexOf(name));
             if (kind < 0)
                 return usage(err, QStringLiteral("unknown export kind '%1'").arg(arguments.at(i)));
         } else if (argument == QLatin1String("--numbered")) {
@@ -164,7 +170,11 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
         return out.write(text) == text.size() ? CliOk : CliFileFailed;
     }
     const QString path = normaliseFilePath(output);
-    if (const std::optional<FileError> error = exporter.RenderToFile(kind, path, path, numbered, encoding)) {
+    const std::optional<FileError> error =
+        kind == kMarkdownKind
+            ? MarkdownExport(list).RenderToFile(path, path, MarkdownExport::DocumentTitle(input), numbered)
+            : exporter.RenderToFile(kind, path, path, numbered, encoding);
+    if (error) {
         say(err, error->message());
         return CliFileFailed;
     }
