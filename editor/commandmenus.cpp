@@ -51,7 +51,7 @@ QKeySequence CommandMenus::ShortcutFor(int id)
         return QKeySequence(Qt::CTRL | Qt::Key_Plus);
     case cmd::CollapseAll:
         return QKeySequence(Qt::CTRL | Qt::Key_Minus);
-    // The keys the tree has always taken; a text field keeps them for itself.
+    // Keys of the tree alone (see TreeKey).
     case cmd::InsertItem:
         return QKeySequence(Qt::Key_Insert);
     case cmd::InsertSubItem:
@@ -71,6 +71,14 @@ QKeySequence CommandMenus::ShortcutFor(int id)
     default:
         return {};
     }
+}
+
+bool CommandMenus::TreeKey(int id)
+{
+    // Insert, Shift+Insert and Delete mean these commands only in the tree,
+    // which takes them itself; in the text pane they stay the text's (Shift+
+    // Insert pastes there), so the menu only shows them.
+    return id == cmd::InsertItem || id == cmd::InsertSubItem || id == cmd::DeleteItem;
 }
 
 int CommandMenus::ImageFor(int id)
@@ -119,7 +127,7 @@ QMenu* CommandMenus::Build(const MenuItem& item, QWidget* parent, Keys keys)
             if (const int image = ImageFor(entry.id); image >= 0)
                 action->setIcon(BarImages::Icon(image));
             action->setShortcut(ShortcutFor(entry.id));
-            if (keys == Keys::Live) {
+            if (keys == Keys::Live && !TreeKey(entry.id)) {
                 action->setShortcutContext(Qt::WindowShortcut);
                 m_window->addAction(action);
             } else {

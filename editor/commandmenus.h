@@ -35,6 +35,8 @@ public:
 
     // The key of a command, if it has one.
     static QKeySequence ShortcutFor(int id);
+    // Whether a command's key is the agenda tree's own rather than the window's.
+    static bool TreeKey(int id);
     // The command bar image of a command, or -1.
     static int ImageFor(int id);
 

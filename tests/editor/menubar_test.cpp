@@ -9,6 +9,8 @@
 #include "framework/commandids.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -175,12 +177,27 @@ TEST_F(EditorTest, TheMenuBarAndItsKeysWorkFromTheKeyboard)
     Send(cmd::ViewCommandBar);
     EXPECT_TRUE(Frame()->CommandBarShown());
 
-    // Delete and Insert belong to the item in the tree, to the text in the text pane.
+    // Delete, Insert and Shift+Insert act on items in the tree, on the text in the text pane.
     Select(1);
     Text()->setFocus();
     Text()->moveCursor(QTextCursor::Start);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     EXPECT_EQ(Text()->toPlainText(), QStringLiteral("all"));
+    QApplication::clipboard()->setText(QStringLiteral("H"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(Text()->toPlainText(), QStringLiteral("Hall"));
+    EXPECT_EQ(Doc()->GetNodeCount(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert);
+    EXPECT_TRUE(ui.unanswered.isEmpty()) << "no dialog to insert an item";
+    // In a rename, Delete is the name's.
+    Tree()->setFocus();
+    QTest::keyClick(Tree(), Qt::Key_F2);
+    auto* name = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(name, nullptr);
+    QTest::keyClick(name, Qt::Key_Home);
+    QTest::keyClick(name, Qt::Key_Delete);
+    EXPECT_EQ(name->text(), QStringLiteral("enue"));
+    QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(Doc()->GetNodeCount(), 1);
     Tree()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
