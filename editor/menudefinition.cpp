@@ -45,6 +45,7 @@ std::vector<MenuItem> MainMenuPopups()
         M::submenu(QString(), {
             M::submenu(QStringLiteral("Export"), {
                 M::command(QStringLiteral("As HTML..."), cmd::ExportHtml),
+                M::command(QStringLiteral("As Markdown..."), cmd::ExportMarkdown),
                 M::command(QStringLiteral("As Note..."), cmd::ExportNote),
                 M::command(QStringLiteral("As RTF File..."), cmd::ExportRtf),
                 M::command(QStringLiteral("Text File..."), cmd::ExportText),
@@ -70,6 +71,7 @@ std::vector<MenuItem> MainMenuPopups()
             M::submenu(QStringLiteral("Send via Infrared"), {
                 M::command(QStringLiteral("As Minute..."), cmd::BeamMinute),
                 M::command(QStringLiteral("As HTML..."), cmd::BeamHtml),
+                M::command(QStringLiteral("As Markdown..."), cmd::BeamMarkdown),
                 M::command(QStringLiteral("As Note..."), cmd::BeamNote),
                 M::command(QStringLiteral("As RTF file..."), cmd::BeamRtf),
                 M::command(QStringLiteral("As Text..."), cmd::BeamText),
@@ -112,6 +114,7 @@ std::vector<MenuItem> DesktopMenus()
             M::separator(),
             M::submenu(QStringLiteral("&Export"), {
                 M::command(QStringLiteral("As &HTML..."), cmd::ExportHtml),
+                M::command(QStringLiteral("As Mar&kdown..."), cmd::ExportMarkdown),
                 M::command(QStringLiteral("As &Note..."), cmd::ExportNote),
                 M::command(QStringLiteral("As &RTF File..."), cmd::ExportRtf),
                 M::command(QStringLiteral("&Text File..."), cmd::ExportText),
@@ -120,6 +123,7 @@ std::vector<MenuItem> DesktopMenus()
             M::submenu(QStringLiteral("Send via &Infrared"), {
                 M::command(QStringLiteral("As &Minute..."), cmd::BeamMinute),
                 M::command(QStringLiteral("As &HTML..."), cmd::BeamHtml),
+                M::command(QStringLiteral("As Mar&kdown..."), cmd::BeamMarkdown),
                 M::command(QStringLiteral("As &Note..."), cmd::BeamNote),
                 M::command(QStringLiteral("As &RTF file..."), cmd::BeamRtf),
                 M::command(QStringLiteral("As &Text..."), cmd::BeamText),

@@ -133,12 +133,14 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::ExportHtml, [this] { m_export->ExportToFile(ExportHtml); });
     OnCommand(cmd::ExportNote, [this] { m_export->ExportToFile(ExportNote); });
     OnCommand(cmd::ExportRtf, [this] { m_export->ExportToFile(ExportRtf); });
+    OnCommand(cmd::ExportMarkdown, [this] { m_export->ExportToFile(ExportMarkdown); });
     OnCommand(cmd::ExportClipboard, [this] { m_export->ExportToClipboard(); });
     OnCommand(cmd::BeamMinute, [this] { m_export->BeamMinute(ExportMinute); });
     OnCommand(cmd::BeamHtml, [this] { m_export->BeamMinute(ExportHtml); });
     OnCommand(cmd::BeamNote, [this] { m_export->BeamMinute(ExportNote); });
     OnCommand(cmd::BeamRtf, [this] { m_export->BeamMinute(ExportRtf); });
     OnCommand(cmd::BeamText, [this] { m_export->BeamMinute(ExportText); });
+    OnCommand(cmd::BeamMarkdown, [this] { m_export->BeamMinute(ExportMarkdown); });
 
     auto notRoot = [this](CmdUI& ui) { ui.Enable(m_nSelIndex > 0); };
     OnCommand(cmd::Find, [this] { m_find->OpenFindDialog(false); }, notRoot);

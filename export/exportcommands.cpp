@@ -4,6 +4,7 @@
 #include "app/installdir.h"
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
+#include "export/markdownexport.h"
 #include "export/minuteexport.h"
 #include "framework/uiservice.h"
 #include "model/quillondoc.h"
@@ -62,11 +63,19 @@ const KindInfo kKinds[] = {
     {"Note files (*.pwi)|*.pwi||", "pwi", "Export minute as note", "\\Windows\\notes.exe"},
     {"Pocket Word files (*.rtf)|*.rtf||", "rtf", "Export minute as Word file", "\\Windows\\pword.exe"},
     {"HTML files (*.htm)|*.htm||", "htm", "Export minute as HTML", "\\Windows\\iexplore.exe"},
+    {"Minute files (*.min)|*.min||", "min", "Save minute as", ""}, // ExportMinute
+    {"Markdown files (*.md)|*.md||", "md", "Export minute as Markdown", "\\Windows\\pword.exe"},
 };
+
+// The kinds written to a file by an export.
+bool IsFileExport(int kind)
+{
+    return (kind >= ExportText && kind <= ExportHtml) || kind == ExportMarkdown;
+}
 
 const KindInfo& InfoFor(int kind)
 {
-    return kind >= ExportText && kind <= ExportHtml ? kKinds[kind] : kKinds[0];
+    return IsFileExport(kind) ? kKinds[kind] : kKinds[0];
 }
 
 } // namespace
@@ -78,7 +87,7 @@ QString ExportCommands::ViewerFor(int kind)
 
 QString ExportCommands::TempExtensionFor(int kind)
 {
-    return kind >= ExportText && kind <= ExportHtml ? QString::fromLatin1(InfoFor(kind).extension) : QString();
+    return IsFileExport(kind) ? QString::fromLatin1(InfoFor(kind).extension) : QString();
 }
 
 bool ExportCommands::ExportFileDialog(int kind, QString& path)
@@ -117,10 +126,21 @@ CQuillonDoc* ExportCommands::CommittedDoc()
 
 bool ExportCommands::Render(const CQuillonDoc& doc, int kind, QString& path, bool confirm)
 {
-    CMinuteExport exporter(doc.GetNodeList(), &m_services.ui, &m_services.device);
     const COptions* options = doc.GetOptions();
-    const std::optional<FileError> error =
-        exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextEncoding(), confirm);
+    std::optional<FileError> error;
+    if (kind == ExportMarkdown) {
+        // Written as the other file kinds are: the same path rule, a wait cursor.
+        path = normaliseFilePath(path);
+        m_services.ui.BeginWaitCursor();
+        error = MarkdownExport(doc.GetNodeList())
+                    .RenderToFile(m_services.device.toHost(path), path, MarkdownExport::DocumentTitle(doc.GetPath()),
+                                  options->GetNumberAttributesOnExport());
+        m_services.ui.EndWaitCursor();
+    } else {
+        CMinuteExport exporter(doc.GetNodeList(), &m_services.ui, &m_services.device);
+        error = exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextEncoding(),
+                                confirm);
+    }
     if (error)
         m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
     return !error;

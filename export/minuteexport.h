@@ -22,6 +22,7 @@ enum ExportKind {
     ExportRtf = 3,
     ExportHtml = 4,
     ExportMinute = 5, // the minute file itself; only the file dialog knows it
+    ExportMarkdown = 6, // written by MarkdownExport
 };
 
 // The outline numbers of the nodes in list order ("2.1.3."): one counter per

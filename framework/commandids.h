@@ -50,6 +50,8 @@ enum : int {
     BeamNote = 32805,
     BeamRtf = 32806,
     BeamText = 32807,
+    ExportMarkdown = 32833,
+    BeamMarkdown = 32834,
     Options = 32774,
     About = 57664,
 

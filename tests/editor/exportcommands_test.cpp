@@ -93,6 +93,7 @@ TEST_F(ExportCommandsTest, ExportsAreWrittenAndOfferedToTheirViewer)
         {cmd::ExportText, "Export minute as text", "Text files (*.txt)|*.txt||", "worked_example_numbered.txt", "\\Windows\\pword.exe"},
         {cmd::ExportNote, "Export minute as note", "Note files (*.pwi)|*.pwi||", "worked_example_numbered.txt", "\\Windows\\notes.exe"},
         {cmd::ExportRtf, "Export minute as Word file", "Pocket Word files (*.rtf)|*.rtf||", "worked_example_numbered.rtf", "\\Windows\\pword.exe"},
+        {cmd::ExportMarkdown, "Export minute as Markdown", "Markdown files (*.md)|*.md||", "worked_example_numbered.md", "\\Windows\\pword.exe"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
@@ -195,13 +196,13 @@ TEST_F(ExportCommandsTest, ASentFileStaysWhileItsSenderRuns)
     EXPECT_FALSE(QFile::exists(host));
 
     // The next send deletes an earlier file whose sender has ended.
-    const QString htm = DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.htm"));
-    Send(cmd::BeamHtml);
+    const QString md = DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.md"));
+    Send(cmd::BeamMarkdown);
     Release();
     WaitForSender();
-    EXPECT_TRUE(QFile::exists(htm));
+    EXPECT_TRUE(testsupport::readFile(md).startsWith("# Board\n\n## Attendees\n"));
     Send(cmd::BeamRtf);
-    EXPECT_FALSE(QFile::exists(htm));
+    EXPECT_FALSE(QFile::exists(md));
 
     // Exit ends the sender still running and deletes its file.
     QProcess* sender = Tree()->Exports().LatestSender();
