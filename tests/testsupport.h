@@ -4,11 +4,13 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <utility>
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 namespace testsupport {
@@ -37,6 +39,30 @@ Owner ownerOf(const QString& path);
 // nobody's when root, else another of this user's groups. The new owner and
 // group; nullopt when neither can be done here.
 std::optional<Owner> handToAnotherOwner(const QString& path);
+
+// Makes writes past a size fail with EFBIG, as a full disk would, while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved {};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 } // namespace testsupport
 

@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -343,15 +341,11 @@ TEST(MarkdownExport, AFailedWriteIsReportedAndKeepsThePreviousFile)
     ASSERT_TRUE(testsupport::writeFile(path, "previous"));
     std::vector<Item> items(400, Item{1, QStringLiteral("Item"), QString(200, QLatin1Char('t'))});
     const NodeList big = makeList(items);
-    rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const std::optional<FileError> full = MarkdownExport(big).RenderToFile(path, path, QStringLiteral("M"), false);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    std::optional<FileError> full;
+    {
+        const testsupport::FileSizeLimit limit(4096);
+        full = MarkdownExport(big).RenderToFile(path, path, QStringLiteral("M"), false);
+    }
     ASSERT_TRUE(full.has_value());
     EXPECT_EQ(full->message(), QStringLiteral("Disk full while accessing %1.").arg(path));
     EXPECT_EQ(testsupport::readFile(path), QByteArray("previous"));

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -231,15 +229,11 @@ TEST(MinuteExport, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     NodeList big;
     for (int i = 0; i < 200; ++i)
         big.append(std::make_unique<CTreeNode>(QStringLiteral("Item"), QString(200, QLatin1Char('t')), 1, 1));
-    rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const std::optional<FileError> full = CMinuteExport(big, &ui).Render(ExportText, path, false, TextEncoding::Utf16, false);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    std::optional<FileError> full;
+    {
+        const testsupport::FileSizeLimit limit(4096);
+        full = CMinuteExport(big, &ui).Render(ExportText, path, false, TextEncoding::Utf16, false);
+    }
     ASSERT_TRUE(full.has_value());
     EXPECT_EQ(full->message(), QStringLiteral("Disk full while accessing %1.").arg(path));
     EXPECT_EQ(testsupport::readFile(path), QByteArray("previous"));

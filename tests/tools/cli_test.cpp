@@ -179,7 +179,7 @@ TEST(QuillonCli, ExportWritesWhatTheEditorWould)
 {
     QTemporaryDir dir;
     const QString json = dir.filePath(QStringLiteral("m.json"));
-    const QString minute = dir.filePath(QStringLiteral("m.min"));
+    const QString minute = dir.filePath(QStringLiteral("Board.min")); // the Markdown title
     ASSERT_TRUE(testsupport::writeFile(json,
         "{\"nodes\":[{\"title\":\"Attendees\",\"text\":\"Ann\\r\\nBob\",\"level\":1,\"kind\":0},"
         "{\"title\":\"Apologies\",\"text\":\"\",\"level\":2,\"kind\":1},"
@@ -195,6 +195,7 @@ TEST(QuillonCli, ExportWritesWhatTheEditorWould)
         {"note", true, "worked_example_numbered.txt"},
         {"html", false, "worked_example.htm"},
         {"rtf", true, "worked_example_numbered.rtf"},
+        {"markdown", true, "worked_example_numbered.md"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -234,31 +235,15 @@ TEST(QuillonCli, ExportWritesUtf8OnRequest)
                    QStringLiteral("text"), minute, QStringLiteral("-o"), out}).status, 2);
 }
 
-TEST(QuillonCli, ExportWritesMarkdown)
+TEST(QuillonCli, MarkdownFailuresAreReportedAsTheOtherKinds)
 {
     QTemporaryDir dir;
-    const QString json = dir.filePath(QStringLiteral("m.json"));
-    const QString minute = dir.filePath(QStringLiteral("Board.min"));
-    ASSERT_TRUE(testsupport::writeFile(json,
-        "{\"nodes\":[{\"title\":\"Attendees\",\"text\":\"Ann\\r\\nBob\",\"level\":1,\"kind\":0},"
-        "{\"title\":\"Apologies\",\"text\":\"\",\"level\":2,\"kind\":1},"
-        "{\"title\":\"Actions\",\"text\":\"Call *now*\",\"level\":1,\"kind\":1}]}"));
-    ASSERT_EQ(run({QStringLiteral("create"), json, QStringLiteral("-o"), minute}).status, 0);
-
-    const QString out = dir.filePath(QStringLiteral("out.md"));
-    const CliRun result = run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("markdown"),
-                               QStringLiteral("--numbered"), minute, QStringLiteral("-o"), out});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_TRUE(result.err.isEmpty());
-    EXPECT_EQ(testsupport::readFile(out), QByteArray("# Board\n\n## 1. Attendees\n\nAnn\\\nBob\n\n### 1.1. Apologies\n"
-                                                     "\n## 2. Actions\n\nCall \\*now\\*\n"));
-
     const QString missing = dir.filePath(QStringLiteral("no/such/out.md"));
-    const CliRun failed = run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("markdown"), minute,
+    const CliRun failed = run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("markdown"), kWorkedExample,
                                QStringLiteral("-o"), missing});
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.err, (missing + QStringLiteral(" was not found.\n")).toUtf8());
-    EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("markdown"), minute}).status, 2);
+    EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("markdown"), kWorkedExample}).status, 2);
     EXPECT_TRUE(run({QStringLiteral("--help")}).out.contains("--to markdown"));
 }
 
