@@ -319,15 +319,5 @@ void MarkdownExport::RenderTo(ByteSink& sink, const QString& title, bool numbere
 std::optional<FileError> MarkdownExport::RenderToFile(const QString& hostPath, const QString& displayPath,
                                                       const QString& title, bool numbered) const
 {
-    SafeFileSink sink;
-    FileError error;
-    if (!sink.open(hostPath, displayPath, &error))
-        return error;
-    try {
-        RenderTo(sink, title, numbered);
-        sink.commit();
-    } catch (const FileException& e) {
-        return e.error();
-    }
-    return std::nullopt;
+    return WriteFileSafely(hostPath, displayPath, [&](ByteSink& sink) { RenderTo(sink, title, numbered); });
 }

@@ -417,17 +417,7 @@ std::optional<FileError> CMinuteExport::RenderToFile(int kind, const QString& ho
 {
     if (kind < ExportText || kind > ExportHtml)
         return FileError{FileErrorCause::Generic, displayPath};
-    SafeFileSink sink;
-    FileError error;
-    if (!sink.open(hostPath, displayPath, &error))
-        return error;
-    try {
-        RenderTo(sink, kind, numbered, encoding);
-        sink.commit();
-    } catch (const FileException& e) {
-        return e.error();
-    }
-    return std::nullopt;
+    return WriteFileSafely(hostPath, displayPath, [&](ByteSink& sink) { RenderTo(sink, kind, numbered, encoding); });
 }
 
 std::optional<FileError> CMinuteExport::Render(int kind, QString& path, bool numbered, TextEncoding encoding, bool confirm)

@@ -160,3 +160,19 @@ void SafeFileSink::fail(int error)
     m_file.reset();
     throw FileException(cause, m_displayPath);
 }
+
+std::optional<FileError> WriteFileSafely(const QString& hostPath, const QString& displayPath,
+                                         const std::function<void(ByteSink&)>& write, SymLinks links)
+{
+    SafeFileSink sink;
+    FileError error;
+    if (!sink.open(hostPath, displayPath, &error, links))
+        return error;
+    try {
+        write(sink);
+        sink.commit();
+    } catch (const FileException& e) {
+        return e.error();
+    }
+    return std::nullopt;
+}

@@ -7,7 +7,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QSaveFile;
 
@@ -94,3 +96,10 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     QString m_displayPath;
 };
+
+// Writes a whole file through a SafeFileSink: write fills it, and the file
+// replaces the previous one only when every byte was written. The error of
+// the open, a write or the commit, if any.
+std::optional<FileError> WriteFileSafely(const QString& hostPath, const QString& displayPath,
+                                         const std::function<void(ByteSink&)>& write,
+                                         SymLinks links = SymLinks::Follow);

@@ -67,19 +67,12 @@ bool DeviceInstaller::CopyFile(const QString& source, const QString& mediumRoot,
         }
     }
     QDir().mkpath(QFileInfo(target).absolutePath());
-    SafeFileSink sink;
-    FileError error;
     // A link on the device is not written through: run by root, that would
     // let whoever owns the device folder replace any file of this computer.
-    if (!sink.open(target, devicePath, &error, SymLinks::Refuse)) {
-        report->append(error.message());
-        return false;
-    }
-    try {
-        sink.write(bytes.constData(), bytes.size());
-        sink.commit();
-    } catch (const FileException& e) {
-        report->append(e.error().message());
+    const std::optional<FileError> error = WriteFileSafely(
+        target, devicePath, [&](ByteSink& sink) { sink.write(bytes.constData(), bytes.size()); }, SymLinks::Refuse);
+    if (error) {
+        report->append(error->message());
         return false;
     }
     QFile::setPermissions(target, in.permissions());
