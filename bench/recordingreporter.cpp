@@ -12,7 +12,7 @@ void RecordingReporter::ReportRuns(const std::vector<Run>& runs)
 {
     for (const Run& run : runs) {
         if (!run.error_occurred)
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+            seconds[run.benchmark_name()] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
     ConsoleReporter::ReportRuns(runs);
 }

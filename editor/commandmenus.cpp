@@ -31,6 +31,8 @@ QKeySequence CommandMenus::ShortcutFor(int id)
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     case cmd::Exit:
         return QKeySequence(Qt::CTRL | Qt::Key_Q);
+    case cmd::Print:
+        return QKeySequence(Qt::CTRL | Qt::Key_P);
     case cmd::Undo:
         return QKeySequence::Undo;
     case cmd::Cut:

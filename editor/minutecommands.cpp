@@ -1,5 +1,6 @@
 #include "editor/minutecommands.h"
 
+#include "app/appglobals.h"
 #include "app/inputpanelservice.h"
 #include "catalogue/cataloguedialog.h"
 #include "catalogue/categorystore.h"
@@ -8,12 +9,14 @@
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
 #include "editor/templatedialogs.h"
+#include "export/opmlimport.h"
 #include "framework/commandids.h"
 #include "framework/uiservice.h"
 #include "model/quillondoc.h"
 #include "model/templates.h"
 #include "options/options.h"
 #include "options/optionssheet.h"
+#include "platform/devicepaths.h"
 
 MinuteCommands::MinuteCommands(CMinuteView& view)
     : m_view(view)
@@ -52,6 +55,41 @@ void MinuteCommands::OnFileNew()
     // Kept when the save-changes question stopped the new minute, the flag
     // would leave the tree deaf to every selection until the next minute.
     doc->SetReplacePending(false);
+}
+
+void MinuteCommands::OnFileImportOpml()
+{
+    CQuillonDoc* doc = m_view.GetDoc();
+    if (!doc)
+        return;
+    EditorServices& services = m_view.Services();
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Open;
+    request.title = QStringLiteral("Import OPML file");
+    request.filter = QStringLiteral("OPML files (*.opml)|*.opml|XML files (*.xml)|*.xml|All files (*)|*||");
+    request.defaultExtension = QStringLiteral("opml");
+    request.mustExist = true;
+    request.initialFolder = doc->MinuteFolder();
+    const std::optional<QString> chosen = services.ui.FileDialog(request);
+    if (!chosen)
+        return;
+    NodeList nodes;
+    const OpmlImport::Result result = OpmlImport::ReadFile(services.device.toHost(*chosen), *chosen, nodes);
+    if (!result.ok()) {
+        services.ui.MessageBox(result.message, kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (doc->GetOptions()->GetCompCheckOnClose()) {
+        m_view.CommitText();
+        if (!CheckCompletion(true))
+            return;
+    }
+    doc->ChooseImportedMinute(std::move(nodes));
+    doc->SetReplacePending(true);
+    emit m_view.commandRequested(cmd::FileNew);
+    doc->SetReplacePending(false);
+    // Still there when the save-changes question stopped the new minute.
+    doc->DropImportedMinute();
 }
 
 void MinuteCommands::OnFileSaveAsTemplate()

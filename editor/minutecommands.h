@@ -6,7 +6,8 @@ class CMinuteView;
 class COptionsSheet;
 
 // The commands about the minute as a whole that the tree view answers: a new
-// minute (with its completion check and template choice), Save As Template,
+// minute (with its completion check and template choice), an imported one,
+// Save As Template,
 // the completion check, the item catalogue and the options sheet.
 class MinuteCommands {
 public:
@@ -14,6 +15,8 @@ public:
     ~MinuteCommands();
 
     void OnFileNew();
+    // A new minute from an OPML file; the open minute is only touched once the file has been read.
+    void OnFileImportOpml();
     void OnFileSaveAsTemplate();
     // The check for items without text; true when the caller may go on.
     bool CheckCompletion(bool askToContinue);

@@ -123,6 +123,7 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::CollapseBranch, [this] { OnCollapseBranch(); });
     OnCommand(cmd::ItemCatalogue, [this] { m_commands->OnItemCatalogue(); });
     OnCommand(cmd::New, [this] { m_commands->OnFileNew(); });
+    OnCommand(cmd::ImportOpml, [this] { m_commands->OnFileImportOpml(); });
     OnCommand(cmd::SaveAsTemplate, [this] { m_commands->OnFileSaveAsTemplate(); });
     OnCommand(cmd::Completion, [this] {
         CommitText();
@@ -134,6 +135,10 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::ExportNote, [this] { m_export->ExportToFile(ExportNote); });
     OnCommand(cmd::ExportRtf, [this] { m_export->ExportToFile(ExportRtf); });
     OnCommand(cmd::ExportMarkdown, [this] { m_export->ExportToFile(ExportMarkdown); });
+    OnCommand(cmd::ExportPdf, [this] { m_export->ExportToFile(ExportPdf); });
+    OnCommand(cmd::ExportOpml, [this] { m_export->ExportToFile(ExportOpml); });
+    OnCommand(cmd::Print, [this] { m_export->Print(false); });
+    OnCommand(cmd::PrintPreview, [this] { m_export->Print(true); });
     OnCommand(cmd::ExportClipboard, [this] { m_export->ExportToClipboard(); });
     OnCommand(cmd::BeamMinute, [this] { m_export->BeamMinute(ExportMinute); });
     OnCommand(cmd::BeamHtml, [this] { m_export->BeamMinute(ExportHtml); });
@@ -141,6 +146,8 @@ void CMinuteView::RegisterCommands()
     OnCommand(cmd::BeamRtf, [this] { m_export->BeamMinute(ExportRtf); });
     OnCommand(cmd::BeamText, [this] { m_export->BeamMinute(ExportText); });
     OnCommand(cmd::BeamMarkdown, [this] { m_export->BeamMinute(ExportMarkdown); });
+    OnCommand(cmd::BeamPdf, [this] { m_export->BeamMinute(ExportPdf); });
+    OnCommand(cmd::BeamOpml, [this] { m_export->BeamMinute(ExportOpml); });
 
     auto notRoot = [this](CmdUI& ui) { ui.Enable(m_nSelIndex > 0); };
     OnCommand(cmd::Find, [this] { m_find->OpenFindDialog(false); }, notRoot);

@@ -4,8 +4,10 @@
 #include "app/installdir.h"
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
+#include "export/exportfile.h"
 #include "export/markdownexport.h"
 #include "export/minuteexport.h"
+#include "export/printlayout.h"
 #include "framework/uiservice.h"
 #include "model/quillondoc.h"
 #include "platform/devicepaths.h"
@@ -65,17 +67,13 @@ const KindInfo kKinds[] = {
     {"HTML files (*.htm)|*.htm||", "htm", "Export minute as HTML", "\\Windows\\iexplore.exe"},
     {"Minute files (*.min)|*.min||", "min", "Save minute as", ""}, // ExportMinute
     {"Markdown files (*.md)|*.md||", "md", "Export minute as Markdown", "\\Windows\\pword.exe"},
+    {"PDF files (*.pdf)|*.pdf||", "pdf", "Export minute as PDF", "\\Windows\\iexplore.exe"},
+    {"OPML files (*.opml)|*.opml||", "opml", "Export minute as OPML", "\\Windows\\iexplore.exe"},
 };
-
-// The kinds written to a file by an export.
-bool IsFileExport(int kind)
-{
-    return (kind >= ExportText && kind <= ExportHtml) || kind == ExportMarkdown;
-}
 
 const KindInfo& InfoFor(int kind)
 {
-    return IsFileExport(kind) ? kKinds[kind] : kKinds[0];
+    return IsExportFileKind(kind) ? kKinds[kind] : kKinds[0];
 }
 
 } // namespace
@@ -87,7 +85,7 @@ QString ExportCommands::ViewerFor(int kind)
 
 QString ExportCommands::TempExtensionFor(int kind)
 {
-    return IsFileExport(kind) ? QString::fromLatin1(InfoFor(kind).extension) : QString();
+    return IsExportFileKind(kind) ? QString::fromLatin1(InfoFor(kind).extension) : QString();
 }
 
 bool ExportCommands::ExportFileDialog(int kind, QString& path)
@@ -124,26 +122,50 @@ CQuillonDoc* ExportCommands::CommittedDoc()
     return m_view.GetDoc();
 }
 
+ExportSettings ExportCommands::SettingsFor(const CQuillonDoc& doc)
+{
+    ExportSettings settings;
+    settings.numbered = doc.GetOptions()->GetNumberAttributesOnExport();
+    settings.encoding = doc.GetOptions()->GetExportTextEncoding();
+    settings.title = MarkdownExport::DocumentTitle(doc.GetPath());
+    settings.date = QDate::currentDate();
+    settings.paper = PrintLayout::UserPaper();
+    return settings;
+}
+
 bool ExportCommands::Render(const CQuillonDoc& doc, int kind, QString& path, bool confirm)
 {
-    const COptions* options = doc.GetOptions();
     std::optional<FileError> error;
-    if (kind == ExportMarkdown) {
-        // Written as the other file kinds are: the same path rule, a wait cursor.
+    if (IsExportFileKind(kind)) {
+        // A path whose second character is a backslash loses its first, as it always has.
         path = normaliseFilePath(path);
-        m_services.ui.BeginWaitCursor();
-        error = MarkdownExport(doc.GetNodeList())
-                    .RenderToFile(m_services.device.toHost(path), path, MarkdownExport::DocumentTitle(doc.GetPath()),
-                                  options->GetNumberAttributesOnExport());
-        m_services.ui.EndWaitCursor();
+        const WaitCursor wait(m_services.ui);
+        error = WriteExportFile(doc.GetNodeList(), kind, m_services.device.toHost(path), path, SettingsFor(doc));
     } else {
-        CMinuteExport exporter(doc.GetNodeList(), &m_services.ui, &m_services.device);
-        error = exporter.Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextEncoding(),
-                                confirm);
+        const COptions* options = doc.GetOptions();
+        error = CMinuteExport(doc.GetNodeList(), &m_services.ui, &m_services.device)
+                    .Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextEncoding(), confirm);
     }
     if (error)
         m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
     return !error;
+}
+
+void ExportCommands::Print(bool preview)
+{
+    const CQuillonDoc* doc = CommittedDoc();
+    if (!doc)
+        return;
+    const ExportSettings settings = SettingsFor(*doc);
+    const PaperSettings paper{settings.title, settings.date, settings.numbered, settings.paper};
+    const PrintLayout layout(doc->GetNodeList());
+    const PrintRequest request{settings.title, settings.paper, preview};
+    const PrintResult result = m_services.ui.Print(request, [&](QPagedPaintDevice& device, int first, int last) {
+        const WaitCursor wait(m_services.ui);
+        return layout.Print(paper, device, first, last);
+    });
+    if (result == PrintResult::Failed)
+        m_services.ui.MessageBox(QStringLiteral("The minute could not be printed."), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ExportCommands::ExportToFile(int kind)

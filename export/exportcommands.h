@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/exportfile.h"
+
 #include <QString>
 
 #include <memory>
@@ -26,6 +28,8 @@ public:
     void ExportToFile(int kind);
     void ExportToClipboard();
     void BeamMinute(int kind);
+    // Prints the minute in the PDF's layout, through the print dialog or the preview.
+    void Print(bool preview);
     // Deletes the temporary files whose sender has ended. A file that cannot
     // be deleted is reported once and tried again silently later.
     void DeleteBeamTempFile();
@@ -54,6 +58,8 @@ private:
 
     // The document with the text being typed stored in its item; nullptr when there is none.
     CQuillonDoc* CommittedDoc();
+    // The document's export options, today's date and the user's paper.
+    static ExportSettings SettingsFor(const CQuillonDoc& doc);
     // Renders the minute with the document's export options; a failure is
     // reported and gives false.
     bool Render(const CQuillonDoc& doc, int kind, QString& path, bool confirm);

@@ -1,6 +1,7 @@
 #include "export/markdownexport.h"
 
 #include "export/minuteexport.h"
+#include "export/utf8units.h"
 #include "platform/bytestream.h"
 
 #include <QByteArray>
@@ -148,22 +149,7 @@ private:
         return out;
     }
 
-    static char* Utf8(char* out, char32_t c)
-    {
-        if (c < 0x800) {
-            *out++ = char(0xC0 | (c >> 6));
-        } else {
-            if (c < 0x10000) {
-                *out++ = char(0xE0 | (c >> 12));
-            } else {
-                *out++ = char(0xF0 | (c >> 18));
-                *out++ = char(0x80 | ((c >> 12) & 0x3F));
-            }
-            *out++ = char(0x80 | ((c >> 6) & 0x3F));
-        }
-        *out++ = char(0x80 | (c & 0x3F));
-        return out;
-    }
+    static char* Utf8(char* out, char32_t c) { return WriteUtf8(out, c); }
 
     ByteSink& m_sink;
     QByteArray m_buffer;

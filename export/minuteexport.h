@@ -23,6 +23,8 @@ enum ExportKind {
     ExportHtml = 4,
     ExportMinute = 5, // the minute file itself; only the file dialog knows it
     ExportMarkdown = 6, // written by MarkdownExport
+    ExportPdf = 7,      // written by PdfExport
+    ExportOpml = 8,     // written by OpmlExport
 };
 
 // The outline numbers of the nodes in list order ("2.1.3."): one counter per

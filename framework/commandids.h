@@ -52,6 +52,13 @@ enum : int {
     BeamText = 32807,
     ExportMarkdown = 32833,
     BeamMarkdown = 32834,
+    ExportPdf = 32835,
+    ExportOpml = 32836,
+    BeamPdf = 32837,
+    BeamOpml = 32838,
+    Print = 32839,
+    PrintPreview = 32840,
+    ImportOpml = 32841,
     Options = 32774,
     About = 57664,
 

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStandardPaths>
 
 namespace {
@@ -151,4 +154,29 @@ bool QtUiService::SetClipboardText(const QString& text)
         return false;
     clipboard->setText(text);
     return true;
+}
+
+PrintResult QtUiService::Print(const PrintRequest& request, const PagePainter& paint)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(request.documentName);
+    // A real printer keeps the paper it has; printing to a file takes the locale's.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        printer.setPageSize(request.paper);
+    bool painted = true;
+    if (request.preview) {
+        QPrintPreviewDialog preview(&printer, m_parent);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* shown) {
+            painted = paint(*shown, shown->fromPage(), shown->toPage());
+        });
+        // The preview's own Print button prints and accepts.
+        if (ExecAndReturnFocus(preview) != QDialog::Accepted)
+            return PrintResult::Cancelled;
+    } else {
+        QPrintDialog dialog(&printer, m_parent);
+        if (ExecAndReturnFocus(dialog) != QDialog::Accepted)
+            return PrintResult::Cancelled;
+        painted = paint(printer, printer.fromPage(), printer.toPage());
+    }
+    return painted && printer.printerState() != QPrinter::Error ? PrintResult::Printed : PrintResult::Failed;
 }

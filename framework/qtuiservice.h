@@ -5,7 +5,7 @@
 class QWidget;
 
 // The UI service on the desktop: QMessageBox, QFileDialog, QDialog::exec(),
-// Qt's override cursor and the clipboard.
+// Qt's override cursor, the clipboard and Qt's print dialog and preview.
 class QtUiService final : public UiService {
 public:
     // Dialogs are owned by parent (the main window) when it is set.
@@ -17,6 +17,7 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     bool SetClipboardText(const QString& text) override;
+    PrintResult Print(const PrintRequest& request, const PagePainter& paint) override;
 
 private:
     QString StartFolder(const FileDialogRequest& request) const;

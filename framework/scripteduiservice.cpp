@@ -1,5 +1,7 @@
 #include "framework/scripteduiservice.h"
 
+#include <QPdfWriter>
+
 #include "framework/handhelddialog.h"
 
 #include <QDialog>
@@ -65,6 +67,22 @@ bool ScriptedUiService::SetClipboardText(const QString& text)
         return false;
     clipboardText = text;
     return true;
+}
+
+PrintResult ScriptedUiService::Print(const PrintRequest& request, const PagePainter& paint)
+{
+    printRequests.push_back(request);
+    if (printAnswers.empty()) {
+        unanswered.append(QStringLiteral("Print ") + request.documentName);
+        return PrintResult::Cancelled;
+    }
+    const std::optional<QString> file = printAnswers.front();
+    printAnswers.pop_front();
+    if (!file)
+        return PrintResult::Cancelled;
+    QPdfWriter printer(*file);
+    printer.setPageSize(request.paper);
+    return paint(printer, 0, 0) ? PrintResult::Printed : PrintResult::Failed;
 }
 
 QStringList ScriptedUiService::messageTexts() const

@@ -27,6 +27,8 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     bool SetClipboardText(const QString& text) override;
+    // Prints into the PDF file the script names.
+    PrintResult Print(const PrintRequest& request, const PagePainter& paint) override;
 
     // Texts of the message boxes shown so far, in order.
     QStringList messageTexts() const;
@@ -36,6 +38,7 @@ public:
     std::deque<std::optional<QString>> fileAnswers;  // for file dialogs; nothing = Cancel
     std::function<int(QDialog&)> modalHandler;       // receives each modal dialog
     bool clipboardFails = false;
+    std::deque<std::optional<QString>> printAnswers; // a PDF file to print into; nothing = Cancel
 
     // Record.
     std::vector<Shown> messages;
@@ -43,6 +46,7 @@ public:
     QStringList unanswered;
     QStringList modalDialogs; // object names of the dialogs run
     QString clipboardText;
+    std::vector<PrintRequest> printRequests;
     int waitCursorDepth = 0;
     int waitCursorCount = 0;
 };

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QPageSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QDialog;
+class QPagedPaintDevice;
 
 // Message box flags and results, with the handheld's values, so that each
 // call site reads like the behaviour it carries out.
@@ -39,6 +42,19 @@ struct FileDialogRequest {
     bool mustExist = false;
 };
 
+// What a print dialog is asked to print.
+struct PrintRequest {
+    QString documentName;
+    QPageSize paper;      // for a printer that has no paper size of its own, such as printing to a file
+    bool preview = false; // show the pages first; printing is then offered from the preview
+};
+
+enum class PrintResult { Printed, Cancelled, Failed };
+
+// Paints pages firstPage to lastPage (1-based; 0 for the first or the last)
+// on a printer; false when the printer could not be painted on.
+using PagePainter = std::function<bool(QPagedPaintDevice& device, int firstPage, int lastPage)>;
+
 // Everything that reaches the user goes through this one interface: message
 // boxes, file dialogs, modal dialogs, the wait cursor and the clipboard. The
 // application gives the Qt implementation; tests give a scripted one.
@@ -58,6 +74,9 @@ public:
 
     // Puts Unicode text on the clipboard; false when the clipboard refused it.
     virtual bool SetClipboardText(const QString& text) = 0;
+
+    // The print dialog, or the preview, for pages that paint gives.
+    virtual PrintResult Print(const PrintRequest& request, const PagePainter& paint) = 0;
 };
 
 // Shows the wait cursor for the lifetime of the object.

@@ -106,6 +106,16 @@ bool CQuillonDoc::OnNewMinute()
 
     m_strPath = kUntitled;
 
+    if (m_importedNodes) {
+        m_nodeList = std::move(*m_importedNodes);
+        m_importedNodes.reset();
+        m_bOpenTemplate = false;
+        m_bFromTemplate = false;
+        m_strOpenPath.clear();
+        SetModifiedFlag(true);
+        return true;
+    }
+
     if (m_bOpenTemplate) {
         // Read once: a later new minute (after an open that failed, say)
         // starts blank instead of reading this file again.

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DevicePaths;
 class MinuteViewLink;
@@ -67,6 +68,10 @@ public:
     void ClearOpenTemplate() { m_bOpenTemplate = false; }
     void ChooseTemplate(const QString& templatePath);
     void ChooseBlankMinute() { m_bFromTemplate = false; }
+    // Items read from another program's outline: the next new minute holds
+    // them, and starts modified, as it has no file of its own yet.
+    void ChooseImportedMinute(NodeList nodes) { m_importedNodes = std::move(nodes); }
+    void DropImportedMinute() { m_importedNodes.reset(); }
 
     // The host folder of the minute's file, where file dialogs start; empty
     // for a minute that has none.
@@ -101,6 +106,7 @@ private:
     std::unique_ptr<COptions> m_pOptions;
     NodeList m_nodeList;
     NodeList m_clipList;
+    std::optional<NodeList> m_importedNodes;
     bool m_bFromTemplate = false;
     bool m_bOpenTemplate = false;
     QString m_strOpenPath;

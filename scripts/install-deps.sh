@@ -4,8 +4,8 @@
 set -euo pipefail
 
 # xdg-utils: the viewers an export or the help page opens in go through xdg-open.
-# cmark: the CommonMark reader the Markdown export is checked against.
-packages=(g++ make cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev xdg-utils cmark)
+# cmark and poppler-utils (pdftotext): the readers the Markdown and PDF exports are checked against.
+packages=(g++ make cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev xdg-utils cmark poppler-utils)
 for arg in "$@"; do
     case "$arg" in
         --fuzz) packages+=(clang libclang-rt-14-dev) ;;

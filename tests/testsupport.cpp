@@ -1,6 +1,8 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -21,6 +23,22 @@ QByteArray fromHex(const char* text)
             digits.append(c);
     }
     return QByteArray::fromHex(digits);
+}
+
+ToolRun runTool(const QString& program, const QStringList& arguments, const QByteArray& input)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty())
+        return {program + QStringLiteral(" is not installed (scripts/install-deps.sh installs it)"), {}};
+    QProcess process;
+    process.start(path, arguments);
+    if (!process.waitForStarted())
+        return {program + QStringLiteral(" did not start"), {}};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {program + QStringLiteral(" failed: ") + QString::fromUtf8(process.readAllStandardError()), {}};
+    return {QString(), process.readAllStandardOutput()};
 }
 
 QByteArray readFile(const QString& path)

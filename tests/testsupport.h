@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -39,6 +40,16 @@ Owner ownerOf(const QString& path);
 // nobody's when root, else another of this user's groups. The new owner and
 // group; nullopt when neither can be done here.
 std::optional<Owner> handToAnotherOwner(const QString& path);
+
+// What an outside program the tests read files with gave back.
+struct ToolRun {
+    QString error; // empty when it ran and exited with 0
+    QByteArray output;
+};
+// Runs an installed program (found on PATH) with input on its standard
+// input. A program that is missing is an error naming the install script,
+// so that a machine without it fails rather than skips.
+ToolRun runTool(const QString& program, const QStringList& arguments, const QByteArray& input = {});
 
 // Makes writes past a size fail with EFBIG, as a full disk would, while it lives.
 class FileSizeLimit {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 
 #include <csignal>
 #include <sys/stat.h>
@@ -94,6 +95,9 @@ TEST_F(ExportCommandsTest, ExportsAreWrittenAndOfferedToTheirViewer)
         {cmd::ExportNote, "Export minute as note", "Note files (*.pwi)|*.pwi||", "worked_example_numbered.txt", "\\Windows\\notes.exe"},
         {cmd::ExportRtf, "Export minute as Word file", "Pocket Word files (*.rtf)|*.rtf||", "worked_example_numbered.rtf", "\\Windows\\pword.exe"},
         {cmd::ExportMarkdown, "Export minute as Markdown", "Markdown files (*.md)|*.md||", "worked_example_numbered.md", "\\Windows\\pword.exe"},
+        // An outline to exchange is never numbered.
+        {cmd::ExportOpml, "Export minute as OPML", "OPML files (*.opml)|*.opml||", "worked_example.opml", "\\Windows\\iexplore.exe"},
+        {cmd::ExportPdf, "Export minute as PDF", "PDF files (*.pdf)|*.pdf||", nullptr, "\\Windows\\iexplore.exe"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
@@ -107,7 +111,15 @@ TEST_F(ExportCommandsTest, ExportsAreWrittenAndOfferedToTheirViewer)
         EXPECT_EQ(request.filter, QString::fromLatin1(c.filter));
         EXPECT_EQ(request.initialName, QStringLiteral("*.") + request.defaultExtension);
         EXPECT_TRUE(request.overwritePrompt);
-        EXPECT_EQ(testsupport::readFile(path), Golden(c.golden));
+        if (c.golden) {
+            EXPECT_EQ(testsupport::readFile(path), Golden(c.golden));
+        } else {
+            // The PDF holds today's date: its text is read instead.
+            const testsupport::ToolRun text = testsupport::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")});
+            EXPECT_EQ(text.error, QString());
+            EXPECT_EQ(QString::fromUtf8(text.output).split(QLatin1Char('\n')).mid(2, 6),
+                      (QStringList{"1. Attendees", "Ann", "Bob", "1.1. Apologies", "2. Actions", "Call"}));
+        }
         EXPECT_EQ(ui.messages.back().text, QStringLiteral("Open the file?"));
         EXPECT_EQ(ui.messages.back().flags, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
         ASSERT_EQ(shell.started.size(), 1u);
@@ -196,13 +208,27 @@ TEST_F(ExportCommandsTest, ASentFileStaysWhileItsSenderRuns)
     EXPECT_FALSE(QFile::exists(host));
 
     // The next send deletes an earlier file whose sender has ended.
-    const QString md = DevicePath(QStringLiteral("Program Files/Quillon/Temp/Board.md"));
-    Send(cmd::BeamMarkdown);
-    Release();
-    WaitForSender();
-    EXPECT_TRUE(testsupport::readFile(md).startsWith("# Board\n\n## Attendees\n"));
+    const struct {
+        int command;
+        const char* file;
+        QByteArray start;
+    } kinds[] = {
+        {cmd::BeamMarkdown, "Board.md", "# Board\n\n## Attendees\n"},
+        {cmd::BeamOpml, "Board.opml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<opml version=\"2.0\">"},
+        {cmd::BeamPdf, "Board.pdf", "%PDF-"},
+    };
+    for (const auto& kind : kinds) {
+        const QString file = DevicePath(QStringLiteral("Program Files/Quillon/Temp/") + QLatin1String(kind.file));
+        Send(kind.command);
+        Release();
+        WaitForSender();
+        EXPECT_TRUE(testsupport::readFile(file).startsWith(kind.start)) << kind.file;
+        Send(cmd::BeamRtf);
+        EXPECT_FALSE(QFile::exists(file));
+        Release();
+        WaitForSender();
+    }
     Send(cmd::BeamRtf);
-    EXPECT_FALSE(QFile::exists(md));
 
     // Exit ends the sender still running and deletes its file.
     QProcess* sender = Tree()->Exports().LatestSender();
@@ -281,4 +307,43 @@ TEST_F(ExportCommandsTest, SendingTheMinuteItselfSavesItFirst)
     EXPECT_EQ(Sent().size(), 2);
     Frame()->m_onActivate();
     EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(ExportCommandsTest, PrintingGoesThroughThePrintDialogInThePdfsLayout)
+{
+    SetOption("NumberAttributesOnExport", 1);
+    StartWithMinute();
+    ShowFrame();
+    const auto textOf = [](const QString& pdf) {
+        const testsupport::ToolRun run = testsupport::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+        EXPECT_EQ(run.error, QString());
+        return run.output;
+    };
+    const QString exported = dir.filePath(QStringLiteral("Board.pdf"));
+    ui.fileAnswers.push_back(exported);
+    ui.answers.push_back(IDNO);
+    ASSERT_TRUE(Send(cmd::ExportPdf));
+
+    const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+    ui.printAnswers.push_back(printed);
+    QTest::keyClick(Frame(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(ui.printRequests.size(), 1u);
+    EXPECT_EQ(ui.printRequests[0].documentName, QStringLiteral("Board"));
+    EXPECT_FALSE(ui.printRequests[0].preview);
+    EXPECT_TRUE(textOf(printed).startsWith("Board\n"));
+    EXPECT_EQ(textOf(printed), textOf(exported));
+
+    // A preview closed without printing says nothing.
+    const size_t shown = ui.messages.size();
+    ui.printAnswers.push_back(std::nullopt);
+    ASSERT_TRUE(Send(cmd::PrintPreview));
+    ASSERT_EQ(ui.printRequests.size(), 2u);
+    EXPECT_TRUE(ui.printRequests[1].preview);
+    EXPECT_EQ(ui.messages.size(), shown);
+
+    // A printer that cannot be written to is reported.
+    ui.printAnswers.push_back(dir.filePath(QStringLiteral("missing/printed.pdf")));
+    ASSERT_TRUE(Send(cmd::Print));
+    EXPECT_EQ(ui.messageTexts().back(), QStringLiteral("The minute could not be printed."));
+    EXPECT_TRUE(ui.unanswered.isEmpty());
 }

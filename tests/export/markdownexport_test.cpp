@@ -4,12 +4,11 @@
 #include "export/markdownexport.h"
 #include "export/minuteexport.h"
 #include "platform/bytestream.h"
+#include "exportitems.h"
 #include "testsupport.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -18,19 +17,8 @@
 
 namespace {
 
-struct Item {
-    int level;
-    QString title;
-    QString text;
-};
-
-NodeList makeList(const std::vector<Item>& items)
-{
-    NodeList list;
-    for (const Item& item : items)
-        list.append(std::make_unique<CTreeNode>(item.title, item.text, item.level, 1));
-    return list;
-}
+using exporttest::Item;
+using exporttest::makeList;
 
 QByteArray render(const NodeList& list, const QString& title, bool numbered)
 {
@@ -160,19 +148,10 @@ private:
 
 ReadBack readWithCmark(const QByteArray& markdown)
 {
-    const QString cmark = QStandardPaths::findExecutable(QStringLiteral("cmark"));
-    if (cmark.isEmpty())
-        return {QStringLiteral("cmark is not installed (scripts/install-deps.sh installs it)"), {}, {}};
-    QProcess process;
-    process.start(cmark, {QStringLiteral("--to"), QStringLiteral("xml")});
-    if (!process.waitForStarted())
-        return {QStringLiteral("cmark did not start"), {}, {}};
-    process.write(markdown);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {QStringLiteral("cmark failed: ") + QString::fromUtf8(process.readAllStandardError()), {}, {}};
-    const QByteArray xml = process.readAllStandardOutput();
-    return CmarkXml(xml).Read();
+    const testsupport::ToolRun run = testsupport::runTool(QStringLiteral("cmark"), {QStringLiteral("--to"), QStringLiteral("xml")}, markdown);
+    if (!run.error.isEmpty())
+        return {run.error, {}, {}};
+    return CmarkXml(run.output).Read();
 }
 
 // Renders the minute, reads it back and compares title by title and text by text.

@@ -149,6 +149,22 @@ TEST(QuillonCli, TheProgramRunsTheCommands)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_EQ(process.readAllStandardError(), QByteArray("/nonexistent/x.min was not found.\n"));
+
+    // A PDF needs fonts, and gets them without a display.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QUILLON_CLI_PATH), {QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("pdf"),
+                                                     QStringLiteral("--numbered"), kWorkedExample, QStringLiteral("-o"), pdf});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const testsupport::ToolRun text = testsupport::runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+    EXPECT_EQ(text.error, QString());
+    EXPECT_TRUE(text.output.startsWith("worked_example\n")) << text.output.toStdString();
+    EXPECT_TRUE(text.output.contains("\n1. A\n")) << text.output.toStdString();
 }
 
 // Output that cannot be written, and a target that is no regular file, are
@@ -196,6 +212,7 @@ TEST(QuillonCli, ExportWritesWhatTheEditorWould)
         {"html", false, "worked_example.htm"},
         {"rtf", true, "worked_example_numbered.rtf"},
         {"markdown", true, "worked_example_numbered.md"},
+        {"opml", false, "worked_example.opml"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -261,7 +278,7 @@ TEST(QuillonCli, ExportErrorsAreTheEditorsOrNameTheArgument)
     EXPECT_TRUE(result.err.endsWith(" was not found.\n"));
 
     for (const QStringList& arguments :
-         {QStringList{QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("pdf"), kWorkedExample, QStringLiteral("-o"), QStringLiteral("x")},
+         {QStringList{QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("docx"), kWorkedExample, QStringLiteral("-o"), QStringLiteral("x")},
           QStringList{QStringLiteral("export"), kWorkedExample, QStringLiteral("-o"), QStringLiteral("x")},
           QStringList{QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("text"), kWorkedExample},
           QStringList{QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("clipboard"), kWorkedExample, QStringLiteral("-o"), QStringLiteral("x")}}) {
@@ -269,4 +286,38 @@ TEST(QuillonCli, ExportErrorsAreTheEditorsOrNameTheArgument)
         EXPECT_EQ(result.status, 2) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(result.err.contains("usage:"));
     }
+}
+
+TEST(QuillonCli, OpmlExportAndImportGiveTheMinuteBack)
+{
+    QTemporaryDir dir;
+    const QString json = dir.filePath(QStringLiteral("m.json"));
+    const QString minute = dir.filePath(QStringLiteral("Board.min"));
+    ASSERT_TRUE(testsupport::writeFile(json,
+        "{\"nodes\":[{\"title\":\"Attendees & <guests>\",\"text\":\"Ann\\r\\nBob\\tCaf\xc3\xa9\",\"level\":1,\"kind\":0},"
+        "{\"title\":\"\",\"text\":\"\",\"level\":2,\"kind\":1},"
+        "{\"title\":\"Actions\",\"text\":\"\\\"Call\\\"\",\"level\":1,\"kind\":1}]}"));
+    ASSERT_EQ(run({QStringLiteral("create"), json, QStringLiteral("-o"), minute}).status, 0);
+    const QString opml = dir.filePath(QStringLiteral("out.opml"));
+    ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("opml"), minute, QStringLiteral("-o"), opml}).status, 0);
+    EXPECT_TRUE(testsupport::readFile(opml).contains("<title>Board</title>"));
+    const QString back = dir.filePath(QStringLiteral("back.min"));
+    ASSERT_EQ(run({QStringLiteral("import"), opml, QStringLiteral("-o"), back}).status, 0);
+    EXPECT_EQ(run({QStringLiteral("dump"), back}).out, run({QStringLiteral("dump"), minute}).out);
+
+    const QString none = dir.filePath(QStringLiteral("none.min"));
+    CliRun result = run({QStringLiteral("import"), json, QStringLiteral("-o"), none});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, (json + QStringLiteral(" is not an OPML file: line 1: Start tag expected.\n")).toUtf8());
+    result = run({QStringLiteral("import"), none, QStringLiteral("-o"), none});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, (none + QStringLiteral(" was not found.\n")).toUtf8());
+    EXPECT_FALSE(QFile::exists(none));
+
+    // Numbers would come back as part of the titles.
+    EXPECT_EQ(run({QStringLiteral("export"), QStringLiteral("--to"), QStringLiteral("opml"), QStringLiteral("--numbered"),
+                   minute, QStringLiteral("-o"), opml}).status, 2);
+    EXPECT_EQ(run({QStringLiteral("import"), opml}).status, 2);
+    const QByteArray help = run({QStringLiteral("--help")}).out;
+    EXPECT_TRUE(help.contains("--to opml") && help.contains("import FILE.opml"));
 }

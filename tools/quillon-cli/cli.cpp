@@ -1,7 +1,10 @@
 #include "tools/quillon-cli/cli.h"
 
+#include "export/exportfile.h"
 #include "export/markdownexport.h"
 #include "export/minuteexport.h"
+#include "export/opmlimport.h"
+#include "export/printlayout.h"
 #include "model/minutefile.h"
 #include "platform/devicepaths.h"
 #include "tools/quillon-cli/minutejson.h"
@@ -16,12 +19,18 @@ const char kUsage[] =
     "       quillon-cli create FILE.json -o OUT.min\n"
     "       quillon-cli export --to text|note|rtf|html [--numbered] [--ascii|--utf8] FILE.min -o OUT\n"
     "       quillon-cli export --to markdown [--numbered] FILE.min -o OUT.md\n"
+    "       quillon-cli export --to pdf [--numbered] FILE.min -o OUT.pdf\n"
+    "       quillon-cli export --to opml FILE.min -o OUT.opml\n"
     "       quillon-cli export --to clipboard [--numbered] FILE.min\n"
+    "       quillon-cli import FILE.opml -o OUT.min\n"
     "\n"
     "dump    print the minute as JSON on standard output\n"
     "create  write a minute from JSON of the same shape\n"
     "export  write the minute as the editor's export does; the clipboard\n"
-    "        text goes to standard output as UTF-8; Markdown is always UTF-8\n";
+    "        text goes to standard output as UTF-8; Markdown and OPML are\n"
+    "        always UTF-8, and OPML is never numbered; a PDF is on the paper\n"
+    "        of the locale (LC_PAPER), dated today\n"
+    "import  write a minute from an OPML outline\n";
 
 void say(QIODevice& err, const QString& text)
 {
@@ -51,6 +60,16 @@ int dump(const QString& path, QIODevice& out, QIODevice& err)
     return CliOk;
 }
 
+int writeMinute(const QString& outPath, const NodeList& list, QIODevice& err)
+{
+    const MinuteFileResult result = WriteMinuteFile(outPath, outPath, list);
+    if (!result.ok()) {
+        say(err, result.message());
+        return CliFileFailed;
+    }
+    return CliOk;
+}
+
 int create(const QString& jsonPath, const QString& outPath, QIODevice& err)
 {
     QFile input(jsonPath);
@@ -64,12 +83,34 @@ int create(const QString& jsonPath, const QString& outPath, QIODevice& err)
         say(err, QStringLiteral("%1: %2").arg(jsonPath, error));
         return CliBadInput;
     }
-    const MinuteFileResult result = WriteMinuteFile(outPath, outPath, list);
-    if (!result.ok()) {
-        say(err, result.message());
-        return CliFileFailed;
+    return writeMinute(outPath, list, err);
+}
+
+int importOpml(const QString& opmlPath, const QString& outPath, QIODevice& err)
+{
+    NodeList list;
+    const OpmlImport::Result read = OpmlImport::ReadFile(opmlPath, opmlPath, list);
+    if (!read.ok()) {
+        say(err, read.message);
+        return read.status == OpmlImport::Result::NotOpml ? CliBadInput : CliFileFailed;
     }
-    return CliOk;
+    return writeMinute(outPath, list, err);
+}
+
+// The one input file and "-o OUT" of create and import, in either order; the
+// problem when there is something else.
+QString inputAndOutput(const QStringList& arguments, QString* input, QString* output)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("-o") && i + 1 < arguments.size() && output->isEmpty())
+            *output = arguments.at(++i);
+        else if (input->isEmpty() && argument != QLatin1String("-o"))
+            *input = argument;
+        else
+            return QStringLiteral("unexpected argument '%1'").arg(argument);
+    }
+    return {};
 }
 
 int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err);
@@ -98,21 +139,16 @@ int RunCli(const QStringList& arguments, QIODevice& out, QIODevice& err)
             return usage(err, QStringLiteral("dump takes one file"));
         return dump(arguments.at(1), out, err);
     }
-    if (command == QLatin1String("create")) {
+    if (command == QLatin1String("create") || command == QLatin1String("import")) {
         QString input;
         QString output;
-        for (qsizetype i = 1; i < arguments.size(); ++i) {
-            const QString& argument = arguments.at(i);
-            if (argument == QLatin1String("-o") && i + 1 < arguments.size() && output.isEmpty())
-                output = arguments.at(++i);
-            else if (input.isEmpty() && argument != QLatin1String("-o"))
-                input = argument;
-            else
-                return usage(err, QStringLiteral("unexpected argument '%1'").arg(argument));
-        }
+        if (const QString problem = inputAndOutput(arguments, &input, &output); !problem.isEmpty())
+            return usage(err, problem);
+        const bool json = command == QLatin1String("create");
         if (input.isEmpty() || output.isEmpty())
-            return usage(err, QStringLiteral("create needs a JSON file and -o OUT.min"));
-        return create(input, output, err);
+            return usage(err, json ? QStringLiteral("create needs a JSON file and -o OUT.min")
+                                   : QStringLiteral("import needs an OPML file and -o OUT.min"));
+        return json ? create(input, output, err) : importOpml(input, output, err);
     }
     if (command == QLatin1String("export"))
         return exportMinute(arguments.mid(1), out, err);
@@ -121,13 +157,18 @@ int RunCli(const QStringList& arguments, QIODevice& out, QIODevice& err)
 
 namespace {
 
-// Not one of the editor's kinds: Markdown has a writer of its own.
-constexpr int kMarkdownKind = 100;
+// The kinds by name: the index is the export kind; the minute itself is no export.
+const QStringList kKinds = {QStringLiteral("clipboard"), QStringLiteral("text"), QStringLiteral("note"),
+                            QStringLiteral("rtf"),       QStringLiteral("html"), QString(),
+                            QStringLiteral("markdown"),  QStringLiteral("pdf"),  QStringLiteral("opml")};
+
+int kindNamed(const QString& name)
+{
+    return name.isEmpty() ? -1 : int(kKinds.indexOf(name));
+}
 
 int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {
-    static const QStringList kKinds = {QStringLiteral("clipboard"), QStringLiteral("text"), QStringLiteral("note"),
-                                       QStringLiteral("rtf"), QStringLiteral("html")};
     int kind = -1;
     bool numbered = false;
     TextEncoding encoding = TextEncoding::Utf16;
@@ -137,7 +178,7 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("--to") && i + 1 < arguments.size() && kind < 0) {
             const QString& name = arguments.at(++i);
-            kind = name == QLatin1String("markdown") ? kMarkdownKind : int(kKinds.indexOf(name));
+            kind = kindNamed(name);
             if (kind < 0)
                 return usage(err, QStringLiteral("unknown export kind '%1'").arg(arguments.at(i)));
         } else if (argument == QLatin1String("--numbered")) {
@@ -160,21 +201,25 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
     if ((kind == ExportClipboard) != output.isEmpty())
         return usage(err, kind == ExportClipboard ? QStringLiteral("the clipboard text goes to standard output, not to -o")
                                                   : QStringLiteral("export needs -o OUT"));
+    // Numbers would come back as part of every title.
+    if (kind == ExportOpml && numbered)
+        return usage(err, QStringLiteral("an OPML outline is never numbered"));
 
     NodeList list;
     if (!readMinute(input, list, err))
         return CliFileFailed;
-    const CMinuteExport exporter(list, nullptr);
     if (kind == ExportClipboard) {
-        const QByteArray text = exporter.RenderText(numbered).toUtf8();
+        const QByteArray text = CMinuteExport(list, nullptr).RenderText(numbered).toUtf8();
         return out.write(text) == text.size() ? CliOk : CliFileFailed;
     }
+    ExportSettings settings;
+    settings.numbered = numbered;
+    settings.encoding = encoding;
+    settings.title = MarkdownExport::DocumentTitle(input);
+    settings.date = QDate::currentDate();
+    settings.paper = PrintLayout::UserPaper();
     const QString path = normaliseFilePath(output);
-    const std::optional<FileError> error =
-        kind == kMarkdownKind
-            ? MarkdownExport(list).RenderToFile(path, path, MarkdownExport::DocumentTitle(input), numbered)
-            : exporter.RenderToFile(kind, path, path, numbered, encoding);
-    if (error) {
+    if (const std::optional<FileError> error = WriteExportFile(list, kind, path, path, settings)) {
         say(err, error->message());
         return CliFileFailed;
     }
@@ -182,3 +227,11 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
 }
 
 } // namespace
+
+bool CliNeedsFonts(const QStringList& arguments)
+{
+    if (arguments.value(0) != QLatin1String("export"))
+        return false;
+    const qsizetype to = arguments.indexOf(QStringLiteral("--to"));
+    return to >= 0 && kindNamed(arguments.value(to + 1)) == ExportPdf;
+}

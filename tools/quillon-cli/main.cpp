@@ -1,15 +1,30 @@
 #include "tools/quillon-cli/cli.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const QStringList given = [&] {
+        QStringList list;
+        for (int i = 1; i < argc; ++i)
+            list.append(QString::fromLocal8Bit(argv[i]));
+        return list;
+    }();
+    // Fonts without a display: the converter never shows a window.
+    std::unique_ptr<QCoreApplication> app;
+    if (CliNeedsFonts(given)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
