@@ -1,6 +1,7 @@
 #include "export/markdownexport.h"
 
 #include "export/minuteexport.h"
+#include "export/plainascii.h"
 #include "export/utf8units.h"
 #include "platform/bytestream.h"
 
@@ -50,13 +51,12 @@ bool LineStartEscaped(char16_t c)
 std::vector<QStringView> SplitLines(QStringView text)
 {
     std::vector<QStringView> lines;
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+    const qsizetype n = text.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
+    for (qsizetype i = FindLineBreak(units, n); i < n; i = start + FindLineBreak(units + start, n - start)) {
         lines.push_back(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        if (units[i] == u'\r' && i + 1 < n && units[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
@@ -110,7 +110,15 @@ public:
         char* const begin = m_buffer.data() + start;
         char* out = begin;
         const qsizetype plainFrom = std::max<qsizetype>(first, lineStart ? 1 : 0);
+        const qsizetype fastFrom = std::max(plainFrom, listMark + 1);
         for (qsizetype i = 0; i < n; ++i) {
+            if (i >= fastFrom && i < last) {
+                const qsizetype plain = CopyPlainAscii<'\\', '`', '*', '_', '[', ']', '<', '&', '#', '~', '|'>(units + i, last - i, out);
+                i += plain;
+                out += plain;
+                if (i == n)
+                    break;
+            }
             const char16_t c = units[i];
             if (c < 0x80 && kPlainAscii[c] && i >= plainFrom && i < last && i != listMark) [[likely]] {
                 *out++ = char(c);

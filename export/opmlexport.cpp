@@ -1,5 +1,6 @@
 #include "export/opmlexport.h"
 
+#include "export/plainascii.h"
 #include "export/utf8units.h"
 #include "platform/bytestream.h"
 
@@ -10,9 +11,6 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -29,36 +27,6 @@ constexpr std::array<bool, 128> kPlainAscii = [] {
         plain[c] = c != u'&' && c != u'<' && c != u'>' && c != u'"';
     return plain;
 }();
-
-// Copies the plain ASCII at the start of units to out, sixteen units at a
-// time, and returns how many it copied: most of a minute is such text.
-#if defined(__SSE2__)
-qsizetype CopyPlainAscii(const char16_t* units, qsizetype n, char* out)
-{
-    qsizetype i = 0;
-    for (; i + 16 <= n; i += 16) {
-        // Packing saturates: units from U+0100 up become 0xFF, and from U+8000
-        // up (negative as signed) 0x00, neither of them plain.
-        const __m128i bytes = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i)),
-                                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i + 8)));
-        // As signed bytes, 0x80 to 0xFF are below 0x20 too.
-        __m128i other = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
-        for (const char markup : {'&', '<', '>', '"'})
-            other = _mm_or_si128(other, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(markup)));
-        // All sixteen are stored: those from the first that is not plain on
-        // are written over by the caller.
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), bytes);
-        if (const int found = _mm_movemask_epi8(other))
-            return i + std::countr_zero(unsigned(found));
-    }
-    return i;
-}
-#else
-qsizetype CopyPlainAscii(const char16_t*, qsizetype, char*)
-{
-    return 0; // the loop in Escaped copies unit by unit
-}
-#endif
 
 // Collects the UTF-8 output in large blocks for the sink.
 class OpmlWriter {
@@ -89,7 +57,7 @@ public:
         char* out = begin;
         qsizetype i = 0;
         while (i < n) {
-            const qsizetype plain = CopyPlainAscii(units + i, n - i, out);
+            const qsizetype plain = CopyPlainAscii<'&', '<', '>', '"'>(units + i, n - i, out);
             i += plain;
             out += plain;
             // Unit by unit up to and including the next one that is not plain.
