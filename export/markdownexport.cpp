@@ -2,7 +2,7 @@
 
 #include "export/minuteexport.h"
 #include "export/plainascii.h"
-#include "export/utf8units.h"
+#include "export/blockwriter.h"
 #include "platform/bytestream.h"
 
 #include <QByteArray>
@@ -16,7 +16,6 @@ namespace {
 
 // Items of this level and deeper have no heading of their own.
 constexpr int kFirstListLevel = 6;
-constexpr qsizetype kFlushAt = 256 * 1024;
 
 // ASCII punctuation that is markup wherever it stands: escapes, code spans,
 // emphasis, links, autolinks and HTML, entities, heading closers, and the
@@ -64,21 +63,12 @@ std::vector<QStringView> SplitLines(QStringView text)
     return lines;
 }
 
-// Collects the UTF-8 output in large blocks for the sink.
-class MarkdownWriter {
+// The UTF-8 output, in large blocks for the sink.
+class MarkdownWriter : public BlockWriter {
 public:
-    explicit MarkdownWriter(ByteSink& sink) : m_sink(sink) { m_buffer.reserve(kFlushAt + 4096); }
+    using BlockWriter::BlockWriter;
 
-    void Ascii(const char* text) { m_buffer.append(text); }
-    void Ascii(char c) { m_buffer.append(c); }
     void Repeat(char c, int n) { m_buffer.append(qsizetype(n), c); }
-
-    void Line()
-    {
-        m_buffer.append('\n');
-        if (m_buffer.size() >= kFlushAt)
-            Flush();
-    }
 
     // One line of inline content. Spaces at either end, which readers strip,
     // and line breaks, which would end the line, become character references;
@@ -140,13 +130,6 @@ public:
         m_buffer.resize(start + (out - begin));
     }
 
-    void Flush()
-    {
-        if (!m_buffer.isEmpty())
-            m_sink.write(m_buffer.constData(), m_buffer.size());
-        m_buffer.resize(0); // keeps the block for the next lines
-    }
-
 private:
     static char* Reference(char* out, char16_t c)
     {
@@ -158,9 +141,6 @@ private:
     }
 
     static char* Utf8(char* out, char32_t c) { return WriteUtf8(out, c); }
-
-    ByteSink& m_sink;
-    QByteArray m_buffer;
 };
 
 class MarkdownRenderer {

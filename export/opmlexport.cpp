@@ -1,7 +1,7 @@
 #include "export/opmlexport.h"
 
 #include "export/plainascii.h"
-#include "export/utf8units.h"
+#include "export/blockwriter.h"
 #include "platform/bytestream.h"
 
 #include <QByteArray>
@@ -11,10 +11,8 @@
 #include <bit>
 #include <cstring>
 
-
 namespace {
 
-constexpr qsizetype kFlushAt = 256 * 1024;
 // Indentation stops growing here: whitespace between elements means nothing
 // to a reader, and an agenda nested thousands deep (a damaged file) would
 // otherwise make the file grow with the square of its depth.
@@ -28,20 +26,12 @@ constexpr std::array<bool, 128> kPlainAscii = [] {
     return plain;
 }();
 
-// Collects the UTF-8 output in large blocks for the sink.
-class OpmlWriter {
+// The UTF-8 output, in large blocks for the sink.
+class OpmlWriter : public BlockWriter {
 public:
-    explicit OpmlWriter(ByteSink& sink) : m_sink(sink) { m_buffer.reserve(kFlushAt + 4096); }
+    using BlockWriter::BlockWriter;
 
-    void Ascii(const char* text) { m_buffer.append(text); }
     void Indent(qint64 depth) { m_buffer.append(qsizetype(2 * std::min(depth, kMaxIndentDepth)), ' '); }
-
-    void Line()
-    {
-        m_buffer.append('\n');
-        if (m_buffer.size() >= kFlushAt)
-            Flush();
-    }
 
     // Text for an attribute value or an element: markup characters as
     // entities, TAB, LF and CR as character references (a reader would turn
@@ -88,13 +78,6 @@ public:
         m_buffer.resize(start + (out - begin));
     }
 
-    void Flush()
-    {
-        if (!m_buffer.isEmpty())
-            m_sink.write(m_buffer.constData(), m_buffer.size());
-        m_buffer.resize(0); // keeps the block for the next lines
-    }
-
 private:
     template <size_t N>
     static char* Copy(char* out, const char (&text)[N])
@@ -104,9 +87,6 @@ private:
     }
 
     static char* Utf8(char* out, char32_t c) { return WriteUtf8(out, c); }
-
-    ByteSink& m_sink;
-    QByteArray m_buffer;
 };
 
 } // namespace
