@@ -93,8 +93,12 @@ public:
 private:
     [[noreturn]] void fail(int error);
 
+    static constexpr qint64 kWritebackStretch = 8 * 1024 * 1024;
+
     std::unique_ptr<QSaveFile> m_file;
     QString m_displayPath;
+    qint64 m_written = 0;
+    qint64 m_writebackFrom = 0;
 };
 
 // Writes a whole file through a SafeFileSink: write fills it, and the file
