@@ -29,7 +29,8 @@ constexpr int kDeepestIndent = 10;
 constexpr qreal kLayoutDpi = 600;
 
 // What the layout cannot show is made visible rather than dropped: a lone
-// half of a surrogate pair and control characters other than the tab.
+// half of a surrogate pair and control characters other than the tab. A
+// line break, which only a title can still hold here, is a space.
 QString Printable(QStringView text)
 {
     QString result;
@@ -39,6 +40,8 @@ QString Printable(QStringView text)
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             result.append(c);
             result.append(text[++i]);
+        } else if (c == u'\r' || c == u'\n') {
+            result.append(u' ');
         } else if (c.isSurrogate() || (c.unicode() < 0x20 && c != u'\t')) {
             result.append(QChar::ReplacementCharacter);
         } else {
