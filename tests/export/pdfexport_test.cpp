@@ -7,6 +7,7 @@
 #include "testsupport.h"
 
 #include <QLocale>
+#include <QPdfWriter>
 #include <QRectF>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -171,6 +172,15 @@ TEST_F(PdfExportTest, PagesHaveTheLocalesPaperAndTheirNumbers)
             EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("\\S"))).last().trimmed(), QString::number(page));
         }
     }
+
+    // A page range, as a print dialog gives it, prints those pages with their own numbers.
+    const QString range = dir.filePath(QStringLiteral("range.pdf"));
+    {
+        QPdfWriter printer(range);
+        ASSERT_TRUE(PrintLayout(list).Print(settings(), printer, 2, 3));
+    }
+    EXPECT_TRUE(Tool("pdfinfo", {range}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    EXPECT_EQ(Text(range, 1), Text(Write(list, settings()), 2));
 }
 
 TEST_F(PdfExportTest, HeadingsAreSizedByLevelAndIndentedByDepthWithTheirTexts)
