@@ -5,6 +5,7 @@
 #include "framework/commandids.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QMenu>
 #include <QWidget>
 
@@ -128,6 +129,10 @@ QMenu* CommandMenus::Build(const MenuItem& item, QWidget* parent, Keys keys)
             action->setData(entry.id);
             if (const int image = ImageFor(entry.id); image >= 0)
                 action->setIcon(BarImages::Icon(image));
+            else if (entry.id == cmd::Print || entry.id == cmd::PrintPreview)
+                // The desktop theme's printer, where there is a theme; the bar has no image for printing.
+                action->setIcon(QIcon::fromTheme(entry.id == cmd::Print ? QStringLiteral("document-print")
+                                                                        : QStringLiteral("document-print-preview")));
             action->setShortcut(ShortcutFor(entry.id));
             if (keys == Keys::Live && !TreeKey(entry.id)) {
                 action->setShortcutContext(Qt::WindowShortcut);
