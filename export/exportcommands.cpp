@@ -5,7 +5,6 @@
 #include "editor/editorservices.h"
 #include "editor/minuteview.h"
 #include "export/exportfile.h"
-#include "export/markdownexport.h"
 #include "export/minuteexport.h"
 #include "export/printlayout.h"
 #include "framework/uiservice.h"
@@ -124,28 +123,16 @@ CQuillonDoc* ExportCommands::CommittedDoc()
 
 ExportSettings ExportCommands::SettingsFor(const CQuillonDoc& doc)
 {
-    ExportSettings settings;
+    ExportSettings settings = ExportSettings::ForMinute(doc.GetPath());
     settings.numbered = doc.GetOptions()->GetNumberAttributesOnExport();
     settings.encoding = doc.GetOptions()->GetExportTextEncoding();
-    settings.title = MarkdownExport::DocumentTitle(doc.GetPath());
-    settings.date = QDate::currentDate();
-    settings.paper = PrintLayout::UserPaper();
     return settings;
 }
 
 bool ExportCommands::Render(const CQuillonDoc& doc, int kind, QString& path, bool confirm)
 {
-    std::optional<FileError> error;
-    if (IsExportFileKind(kind)) {
-        // A path whose second character is a backslash loses its first, as it always has.
-        path = normaliseFilePath(path);
-        const WaitCursor wait(m_services.ui);
-        error = WriteExportFile(doc.GetNodeList(), kind, m_services.device.toHost(path), path, SettingsFor(doc));
-    } else {
-        const COptions* options = doc.GetOptions();
-        error = CMinuteExport(doc.GetNodeList(), &m_services.ui, &m_services.device)
-                    .Render(kind, path, options->GetNumberAttributesOnExport(), options->GetExportTextEncoding(), confirm);
-    }
+    const std::optional<FileError> error =
+        CMinuteExport(doc.GetNodeList(), &m_services.ui, &m_services.device).Render(kind, path, SettingsFor(doc), confirm);
     if (error)
         m_services.ui.MessageBox(error->message(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
     return !error;
@@ -157,7 +144,7 @@ void ExportCommands::Print(bool preview)
     if (!doc)
         return;
     const ExportSettings settings = SettingsFor(*doc);
-    const PaperSettings paper{settings.title, settings.date, settings.numbered, settings.paper};
+    const PaperSettings paper = settings.Paper();
     const PrintLayout layout(doc->GetNodeList());
     const PrintRequest request{settings.title, settings.paper, preview};
     const PrintResult result = m_services.ui.Print(request, [&](QPagedPaintDevice& device, int first, int last) {

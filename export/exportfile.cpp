@@ -5,6 +5,15 @@
 #include "export/opmlexport.h"
 #include "export/pdfexport.h"
 
+ExportSettings ExportSettings::ForMinute(const QString& minutePath)
+{
+    ExportSettings settings;
+    settings.title = MarkdownExport::DocumentTitle(minutePath);
+    settings.date = QDate::currentDate();
+    settings.paper = PrintLayout::UserPaper();
+    return settings;
+}
+
 bool IsExportFileKind(int kind)
 {
     return (kind >= ExportText && kind <= ExportHtml) || (kind >= ExportMarkdown && kind <= ExportOpml);
@@ -17,8 +26,7 @@ std::optional<FileError> WriteExportFile(const NodeList& nodes, int kind, const 
     case ExportMarkdown:
         return MarkdownExport(nodes).RenderToFile(hostPath, displayPath, settings.title, settings.numbered);
     case ExportPdf:
-        return PdfExport(nodes).RenderToFile(hostPath, displayPath,
-                                             PaperSettings{settings.title, settings.date, settings.numbered, settings.paper});
+        return PdfExport(nodes).RenderToFile(hostPath, displayPath, settings.Paper());
     case ExportOpml:
         return OpmlExport(nodes).RenderToFile(hostPath, displayPath, settings.title);
     default:

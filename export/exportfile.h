@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/printlayout.h"
 #include "export/textencoding.h"
 #include "model/nodelist.h"
 #include "platform/fileerror.h"
@@ -17,6 +18,11 @@ struct ExportSettings {
     QString title;                               // Markdown, PDF, OPML: the document title
     QDate date;                                  // PDF: shown under the title
     QPageSize paper = QPageSize(QPageSize::A4);  // PDF
+
+    // For a minute file exported now: its name as the title, today's date, the user's paper.
+    static ExportSettings ForMinute(const QString& minutePath);
+    // What the PDF and a print take of these.
+    PaperSettings Paper() const { return {title, date, numbered, paper}; }
 };
 
 // The kinds written to a file (text, note, RTF, HTML, Markdown, PDF, OPML).

@@ -1,6 +1,7 @@
 #include "export/minuteexport.h"
 
 #include "app/appglobals.h"
+#include "export/exportfile.h"
 #include "framework/uiservice.h"
 #include "platform/bytestream.h"
 #include "platform/devicepaths.h"
@@ -420,17 +421,17 @@ std::optional<FileError> CMinuteExport::RenderToFile(int kind, const QString& ho
     return WriteFileSafely(hostPath, displayPath, [&](ByteSink& sink) { RenderTo(sink, kind, numbered, encoding); });
 }
 
-std::optional<FileError> CMinuteExport::Render(int kind, QString& path, bool numbered, TextEncoding encoding, bool confirm)
+std::optional<FileError> CMinuteExport::Render(int kind, QString& path, const ExportSettings& settings, bool confirm)
 {
     std::optional<FileError> failure;
     if (m_ui)
         m_ui->BeginWaitCursor();
     if (kind == ExportClipboard) {
         if (m_ui)
-            m_ui->SetClipboardText(RenderText(numbered)); // a refusing clipboard is left as it was
+            m_ui->SetClipboardText(RenderText(settings.numbered)); // a refusing clipboard is left as it was
     } else {
         path = normaliseFilePath(path);
-        failure = RenderToFile(kind, m_device ? m_device->toHost(path) : path, path, numbered, encoding);
+        failure = WriteExportFile(m_nodes, kind, m_device ? m_device->toHost(path) : path, path, settings);
     }
     if (m_ui) {
         m_ui->EndWaitCursor();

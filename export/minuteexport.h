@@ -11,6 +11,7 @@
 #include <vector>
 
 class ByteSink;
+struct ExportSettings;
 class DevicePaths;
 class UiService;
 
@@ -54,13 +55,13 @@ public:
 
     const RuntimeClass* GetRuntimeClass() const override;
 
-    // Renders the whole minute. For file kinds path is normalised in place
-    // (a path whose second character is a backslash loses its first) and
-    // names a device path or a host path; the clipboard ignores it. With
-    // confirm set, "Exported Minute" is shown at the end. Returns the file
-    // error when the file could not be written; nothing is left of it then.
-    // The encoding applies to the text and note kinds only.
-    std::optional<FileError> Render(int kind, QString& path, bool numbered, TextEncoding encoding, bool confirm);
+    // Renders the whole minute, as any kind of export: the file kinds through
+    // WriteExportFile. For file kinds path is normalised in place (a path
+    // whose second character is a backslash loses its first) and names a
+    // device path or a host path; the clipboard ignores it. With confirm
+    // set, "Exported Minute" is shown at the end. Returns the file error when
+    // the file could not be written; nothing is left of it then.
+    std::optional<FileError> Render(int kind, QString& path, const ExportSettings& settings, bool confirm);
 
     // Writes a file kind (1-4) to a file beside hostPath that replaces it only
     // when complete; errors name displayPath.

@@ -1,5 +1,6 @@
 // The renderer: text, note, RTF, HTML and clipboard output, byte for byte.
 
+#include "export/exportfile.h"
 #include "export/minuteexport.h"
 #include "framework/scripteduiservice.h"
 #include "platform/bytestream.h"
@@ -13,6 +14,14 @@
 
 
 namespace {
+
+ExportSettings settings(bool numbered, TextEncoding encoding)
+{
+    ExportSettings chosen;
+    chosen.numbered = numbered;
+    chosen.encoding = encoding;
+    return chosen;
+}
 
 struct Item {
     int level;
@@ -84,7 +93,7 @@ TEST(MinuteExport, ClipboardHoldsTheUnicodeTextAndConfirms)
     const NodeList list = workedExample();
     ScriptedUiService ui;
     QString unused;
-    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportClipboard, unused, true, TextEncoding::Ascii, true).has_value());
+    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportClipboard, unused, settings(true, TextEncoding::Ascii), true).has_value());
     EXPECT_EQ(utf16(ui.clipboardText), golden("worked_example_numbered.txt"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Exported Minute"));
@@ -96,7 +105,7 @@ TEST(MinuteExport, ClipboardHoldsTheUnicodeTextAndConfirms)
     // A clipboard that refuses still ends with the confirmation.
     ScriptedUiService refusing;
     refusing.clipboardFails = true;
-    CMinuteExport(list, &refusing).Render(ExportClipboard, unused, false, TextEncoding::Utf16, true);
+    CMinuteExport(list, &refusing).Render(ExportClipboard, unused, settings(false, TextEncoding::Utf16), true);
     EXPECT_EQ(refusing.messageTexts(), QStringList{QStringLiteral("Exported Minute")});
 }
 
@@ -206,7 +215,7 @@ TEST(MinuteExport, FilesAreWrittenWhereTheNormalisedPathSays)
     const DevicePaths device(dir.path());
     QString devicePath = QStringLiteral("\\\\Exports\\Board.htm");
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Exports")));
-    EXPECT_FALSE(CMinuteExport(list, &ui, &device).Render(ExportHtml, devicePath, false, TextEncoding::Utf16, false).has_value());
+    EXPECT_FALSE(CMinuteExport(list, &ui, &device).Render(ExportHtml, devicePath, settings(false, TextEncoding::Utf16), false).has_value());
     EXPECT_EQ(devicePath, QStringLiteral("\\Exports\\Board.htm")); // the caller sees the normalised path
     EXPECT_EQ(testsupport::readFile(dir.filePath(QStringLiteral("Exports/Board.htm"))), golden("worked_example.htm"));
     EXPECT_TRUE(ui.messages.empty());
@@ -219,7 +228,7 @@ TEST(MinuteExport, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     const NodeList list = workedExample();
     ScriptedUiService ui;
     QString missing = dir.filePath(QStringLiteral("gone/out.txt"));
-    const std::optional<FileError> error = CMinuteExport(list, &ui).Render(ExportText, missing, false, TextEncoding::Utf16, false);
+    const std::optional<FileError> error = CMinuteExport(list, &ui).Render(ExportText, missing, settings(false, TextEncoding::Utf16), false);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->message(), missing + QStringLiteral(" was not found."));
 
@@ -232,7 +241,7 @@ TEST(MinuteExport, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     std::optional<FileError> full;
     {
         const testsupport::FileSizeLimit limit(4096);
-        full = CMinuteExport(big, &ui).Render(ExportText, path, false, TextEncoding::Utf16, false);
+        full = CMinuteExport(big, &ui).Render(ExportText, path, settings(false, TextEncoding::Utf16), false);
     }
     ASSERT_TRUE(full.has_value());
     EXPECT_EQ(full->message(), QStringLiteral("Disk full while accessing %1.").arg(path));
@@ -251,7 +260,7 @@ TEST(MinuteExport, AnExportKeepsTheOwnerAndGroupOfTheFileItReplaces)
         GTEST_SKIP() << "neither root nor in a second group: no other owner to keep";
     const NodeList list = workedExample();
     ScriptedUiService ui;
-    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportText, path, false, TextEncoding::Utf16, false).has_value());
+    EXPECT_FALSE(CMinuteExport(list, &ui).Render(ExportText, path, settings(false, TextEncoding::Utf16), false).has_value());
     EXPECT_NE(testsupport::readFile(path), QByteArray("previous"));
     EXPECT_EQ(testsupport::ownerOf(path), *owner);
 }

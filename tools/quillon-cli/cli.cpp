@@ -1,10 +1,8 @@
 #include "tools/quillon-cli/cli.h"
 
 #include "export/exportfile.h"
-#include "export/markdownexport.h"
 #include "export/minuteexport.h"
 #include "export/opmlimport.h"
-#include "export/printlayout.h"
 #include "model/minutefile.h"
 #include "platform/devicepaths.h"
 #include "tools/quillon-cli/minutejson.h"
@@ -212,12 +210,9 @@ int exportMinute(const QStringList& arguments, QIODevice& out, QIODevice& err)
         const QByteArray text = CMinuteExport(list, nullptr).RenderText(numbered).toUtf8();
         return out.write(text) == text.size() ? CliOk : CliFileFailed;
     }
-    ExportSettings settings;
+    ExportSettings settings = ExportSettings::ForMinute(input);
     settings.numbered = numbered;
     settings.encoding = encoding;
-    settings.title = MarkdownExport::DocumentTitle(input);
-    settings.date = QDate::currentDate();
-    settings.paper = PrintLayout::UserPaper();
     const QString path = normaliseFilePath(output);
     if (const std::optional<FileError> error = WriteExportFile(list, kind, path, path, settings)) {
         say(err, error->message());
