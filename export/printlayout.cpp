@@ -118,6 +118,9 @@ std::unique_ptr<QTextDocument> PrintLayout::Build(const PaperSettings& settings,
     document->setUndoRedoEnabled(false);
     QFont font = document->defaultFont();
     font.setPointSizeF(kBodyPoints);
+    // Without ligatures: "fi" drawn as one glyph comes back from a PDF as one
+    // character, so that "first" could not be found in it.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     document->setDefaultFont(font);
     document->setMetaInformation(QTextDocument::DocumentTitle, settings.title);
 

@@ -82,7 +82,7 @@ TEST_F(PdfExportTest, EveryTitleAndTextComesBackInOrder)
     std::vector<Item> items{
         {1, QStringLiteral("Specials # * _ [ ] < > & \\ ` ~ |"), QStringLiteral("<script>alert('x')</script> \"quoted\"")},
         {2, QStringLiteral("1. Leading digits"), QStringLiteral("2) also\r\nsecond line\r\n\r\nafter a blank line\nlone LF\rlone CR")},
-        {2, QString(), QStringLiteral("An untitled item's text")},
+        {2, QString(), QStringLiteral("An untitled item's text: the first office, affluent, waffle, flow")},
         {3, QStringLiteral("Empty text\r\nbelow"), QString()}, // a break only a damaged file puts in a title
         {1, QStringLiteral("Grüße, naïve café, Ελληνικά, кириллица"), QStringLiteral("€ – “typographic” ‘quotes’")},
     };
